@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+// Which SQL the connection speaks. The program builds T-SQL; for SQLite it is rewritten.
+enum class Dialect { TSql, Sqlite };
+
+// One open database connection (embedded SQLite or SQL Server over ODBC) and its dialect.
+class Backend {
+public:
+    Backend(QSqlDatabase db, Dialect dialect, QString description);
+    ~Backend();
+    Backend(const Backend&) = delete;
+    Backend& operator=(const Backend&) = delete;
+
+    QSqlDatabase& database() { return m_db; }
+    Dialect dialect() const { return m_dialect; }
+    // Where the data lives, in words for a message ("SQL Server dbhost,1433").
+    const QString& description() const { return m_description; }
+
+    // The program's T-SQL in the connection's own dialect.
+    QString native(const QString& tsql) const;
+
+    // A value bound to a column the way SQL Server converts it on the way in: on SQLite a text
+    // bound to a number column is read as a number (blank text as 0), and a text that is not
+    // a number raises the error SQL Server would raise. Elsewhere the value is left as it is.
+    QVariant columnValue(const QString& database, const QString& table, const QString& column,
+                         const QVariant& value);
+
+private:
+    QString declaredType(const QString& database, const QString& table, const QString& column);
+
+    QSqlDatabase m_db;
+    Dialect m_dialect;
+    QString m_description;
+    QHash<QString, QHash<QString, QString>> m_columnTypes;
+};
+
+// A connection name no other open connection uses.
+QString uniqueConnectionName(const QString& prefix);
+
+// The error text of a failed driver call: the database's own text where it gave one.
+QString driverText(const class QSqlError& error);

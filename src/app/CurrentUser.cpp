@@ -1,0 +1,36 @@
+#include "CurrentUser.h"
+
+#include "app/EmbeddedDatabase.h"
+#include "data/SampleData.h"
+
+CurrentUser::CurrentUser()
+    : m_dataFolder(embedded::defaultDataFolder()) {}
+
+std::unique_ptr<Backend> CurrentUser::connectTo(const LoginChoice& choice) {
+    if (!choice.embedded)
+        return sqlserver::open(choice.server);
+    if (embedded::isEmpty(m_dataFolder))
+        sample::create(m_dataFolder);
+    return embedded::open(m_dataFolder);
+}
+
+void CurrentUser::showmain() {
+    LoginDialog::Connector connector = [this](const LoginChoice& c) { return connectTo(c); };
+    std::unique_ptr<Backend> backend;
+    if (m_login) {
+        backend = m_login(connector);
+    } else {
+        LoginDialog dialog(connector);
+        if (dialog.exec() == QDialog::Accepted)
+            backend = dialog.takeBackend();
+    }
+    if (backend)
+        m_gateway = std::make_unique<Gateway>(std::move(backend));
+    m_connected = static_cast<bool>(m_gateway);
+}
+
+Gateway& CurrentUser::sqlconnection() {
+    if (!m_gateway)
+        throw DbError(QStringLiteral("Not connected to a database."));
+    return *m_gateway;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/Gateway.h"
+#include "app/LoginDialog.h"
+#include "app/WindowSettings.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+
+// The current-user component: the login, the open database connection that every operation
+// takes, and the window-settings service.
+class CurrentUser {
+public:
+    // How showmain() asks the user: by default the login dialog. Tests put a script here.
+    using Login = std::function<std::unique_ptr<Backend>(const LoginDialog::Connector&)>;
+
+    CurrentUser();
+
+    QString PasswordDeptCode;
+
+    // Shows the login and returns when it is closed; Connected() then tells the outcome.
+    void showmain();
+    // True after a successful login; null before any login, false after one that failed.
+    QVariant Connected() const { return m_connected; }
+    // The open connection. Only valid while Connected() is true.
+    Gateway& sqlconnection();
+    WindowSettings& VALTORClasses() { return m_windowSettings; }
+
+    // The folder of the embedded database (the platform's application data location).
+    void setDataFolder(const QString& folder) { m_dataFolder = folder; }
+    const QString& dataFolder() const { return m_dataFolder; }
+    void setLogin(Login login) { m_login = std::move(login); }
+
+    // Connects as the login dialog asks: the embedded database (made with the sample data on
+    // first use) or SQL Server. Raises DbError when it cannot.
+    std::unique_ptr<Backend> connectTo(const LoginChoice& choice);
+
+private:
+    QVariant m_connected;
+    QString m_dataFolder;
+    Login m_login;
+    std::unique_ptr<Gateway> m_gateway;
+    WindowSettings m_windowSettings;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+
+// The one error type of every database operation. It carries the driver's own text, which the
+// operations show to the user as the error's description.
+class DbError : public std::exception {
+public:
+    explicit DbError(QString description)
+        : m_description(std::move(description))
+        , m_utf8(m_description.toUtf8()) {}
+
+    const QString& description() const noexcept { return m_description; }
+    const char* what() const noexcept override { return m_utf8.constData(); }
+
+private:
+    QString m_description;
+    QByteArray m_utf8;
+};

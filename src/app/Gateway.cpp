@@ -1,0 +1,258 @@
+#include "Gateway.h"
+
+#include "SqlText.h"
+#include "TsqlRewriter.h"
+
+#include <QSqlError>
+#include <QSqlField>
+
+namespace {
+
+QString bracketed(const QString& name) {
+    return u'[' + QString(name).replace(QStringLiteral("]"), QStringLiteral("]]")) + u']';
+}
+
+int columnIndex(const QSqlRecord& record, const QString& name) {
+    for (int i = 0; i < record.count(); ++i)
+        if (record.fieldName(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+[[noreturn]] void noSuchItem() {
+    throw DbError(QStringLiteral(
+        "Item cannot be found in the collection corresponding to the requested name or ordinal."));
+}
+
+[[noreturn]] void noCurrentRecord() {
+    throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been "
+                                 "deleted. Requested operation requires a current record."));
+}
+
+// Same value as read back from the database: numbers by value, everything else as text.
+bool sameValue(const QVariant& a, const QVariant& b) {
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull();
+    bool okA = false, okB = false;
+    double da = a.toDouble(&okA), db = b.toDouble(&okB);
+    if (okA && okB && a.metaType().id() != QMetaType::QString &&
+        b.metaType().id() != QMetaType::QString)
+        return da == db;
+    return a.toString() == b.toString();
+}
+
+} // namespace
+
+// ---- Lookup ----
+
+Lookup::Lookup(QSqlQuery query)
+    : m_query(std::move(query))
+    , m_record(m_query.record()) {
+    m_atEnd = !m_query.next();
+}
+
+QVariant Lookup::field(const QString& name) const {
+    int i = columnIndex(m_record, name);
+    if (i < 0)
+        noSuchItem();
+    return field(i);
+}
+
+QVariant Lookup::field(int index) const {
+    if (index < 0 || index >= m_record.count())
+        noSuchItem();
+    if (m_atEnd)
+        noCurrentRecord();
+    return m_query.value(index);
+}
+
+void Lookup::close() {
+    m_query.finish();
+    m_atEnd = true;
+}
+
+// ---- WriteCursor ----
+
+WriteCursor::WriteCursor(Gateway& gateway, QString table, QSqlRecord record,
+                         std::optional<QList<QVariant>> firstRow)
+    : m_gateway(&gateway)
+    , m_table(std::move(table))
+    , m_record(std::move(record))
+    , m_original(std::move(firstRow)) {}
+
+void WriteCursor::addNew() {
+    m_adding = true;
+    m_setColumns.clear();
+    m_setValues.clear();
+}
+
+void WriteCursor::setField(const QString& name, const QVariant& value) {
+    int i = columnIndex(m_record, name);
+    if (i < 0)
+        noSuchItem();
+    if (atEnd() || m_closed)
+        noCurrentRecord();
+    const QString column = m_record.fieldName(i);
+    int already = m_setColumns.indexOf(column);
+    if (already >= 0) {
+        m_setValues[already] = value;
+    } else {
+        m_setColumns << column;
+        m_setValues << value;
+    }
+}
+
+void WriteCursor::update() {
+    if (m_closed)
+        noCurrentRecord();
+    if (m_adding) {
+        m_gateway->insertRow(m_table, m_setColumns, m_setValues);
+        m_adding = false;
+        m_setColumns.clear();
+        m_setValues.clear();
+        return;
+    }
+    if (!m_original)
+        noCurrentRecord();
+    if (m_setColumns.isEmpty())
+        return;
+    const int id = columnIndex(m_record, QStringLiteral("ID"));
+    if (id < 0)
+        throw DbError(QStringLiteral("Insufficient key column information for updating or "
+                                     "refreshing."));
+    const QVariant key = m_original->at(id);
+    const QString where = QStringLiteral(" WHERE ") + bracketed(m_record.fieldName(id)) +
+                          QStringLiteral(" = ?");
+    // Optimistic: the row must still read as it did when it was found.
+    QSqlQuery current = m_gateway->run(QStringLiteral("SELECT * FROM ") + m_table + where, true,
+                                       {key});
+    bool unchanged = current.next();
+    for (int i = 0; unchanged && i < m_record.count(); ++i)
+        unchanged = sameValue(current.value(i), m_original->at(i));
+    current.finish();
+    if (!unchanged)
+        throw DbError(QStringLiteral("Row cannot be located for updating. Some values may have "
+                                     "been changed since it was last read."));
+    QString sets;
+    QList<QVariant> values;
+    for (int i = 0; i < m_setColumns.size(); ++i) {
+        sets += (i ? QStringLiteral(", ") : QString()) + bracketed(m_setColumns[i]) +
+                QStringLiteral(" = ?");
+        values << m_gateway->bound(m_table, m_setColumns[i], m_setValues[i]);
+    }
+    values << key;
+    QSqlQuery q = m_gateway->run(QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") +
+                                     sets + where,
+                                 true, values);
+    if (q.numRowsAffected() == 0)
+        throw DbError(QStringLiteral("Row cannot be located for updating. Some values may have "
+                                     "been changed since it was last read."));
+    QSqlQuery reread = m_gateway->run(QStringLiteral("SELECT * FROM ") + m_table + where, true,
+                                      {key});
+    if (reread.next())
+        for (int i = 0; i < m_record.count(); ++i)
+            (*m_original)[i] = reread.value(i);
+    m_setColumns.clear();
+    m_setValues.clear();
+}
+
+void WriteCursor::close() {
+    m_closed = true;
+    m_adding = false;
+    m_original.reset();
+}
+
+// ---- Gateway ----
+
+Gateway::Gateway(std::unique_ptr<Backend> backend)
+    : m_backend(std::move(backend)) {}
+
+QSqlQuery Gateway::run(const QString& tsql, bool forwardOnly, const QList<QVariant>& values) {
+    QSqlQuery q(m_backend->database());
+    q.setForwardOnly(forwardOnly);
+    const QString text = m_backend->native(tsql);
+    bool ok = false;
+    if (values.isEmpty()) {
+        ok = q.exec(text);
+    } else {
+        ok = q.prepare(text);
+        if (ok) {
+            for (const QVariant& v : values)
+                q.addBindValue(v);
+            ok = q.exec();
+        }
+    }
+    if (!ok)
+        throw DbError(driverText(q.lastError()));
+    return q;
+}
+
+QVariant Gateway::bound(const QString& table, const QString& column, const QVariant& value) {
+    const tsql::TableName name = tsql::selectTable(QStringLiteral("SELECT * FROM ") + table);
+    return m_backend->columnValue(name.database, name.table, column, value);
+}
+
+void Gateway::execute(const QString& sql) {
+    m_log << sql;
+    run(sql, true);
+}
+
+TextTable Gateway::query(const QString& sql, Rowset mode) {
+    m_log << sql;
+    QSqlQuery q = run(sql, mode != Rowset::DynamicOptimistic);
+    TextTable table;
+    const QSqlRecord record = q.record();
+    const int count = record.count();
+    table.columns.reserve(count);
+    for (int i = 0; i < count; ++i)
+        table.columns << record.fieldName(i);
+    while (q.next()) {
+        QStringList row;
+        row.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row << sql::displayText(q.value(i));
+        table.rows << std::move(row);
+    }
+    if (q.lastError().isValid())
+        throw DbError(driverText(q.lastError()));
+    return table;
+}
+
+Lookup Gateway::lookup(const QString& sql, Rowset mode) {
+    m_log << sql;
+    return Lookup(run(sql, mode != Rowset::DynamicOptimistic));
+}
+
+WriteCursor Gateway::openForWrite(const QString& sql) {
+    m_log << sql;
+    const tsql::TableName name = tsql::selectTable(sql);
+    QSqlQuery q = run(sql, true);
+    if (name.table.isEmpty())
+        throw DbError(QStringLiteral("The query names no table to write to."));
+    const QSqlRecord record = q.record();
+    std::optional<QList<QVariant>> first;
+    if (q.next()) {
+        QList<QVariant> row;
+        for (int i = 0; i < record.count(); ++i)
+            row << q.value(i);
+        first = std::move(row);
+    }
+    q.finish();
+    return WriteCursor(*this, name.text, record, std::move(first));
+}
+
+void Gateway::insertRow(const QString& table, const QStringList& columns,
+                        const QList<QVariant>& values) {
+    QString names, marks;
+    QList<QVariant> bind;
+    for (int i = 0; i < columns.size(); ++i) {
+        names += (i ? QStringLiteral(", ") : QString()) + bracketed(columns[i]);
+        marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
+        bind << bound(table, columns[i], values.value(i));
+    }
+    const QString sql = columns.isEmpty()
+                            ? QStringLiteral("INSERT INTO ") + table + QStringLiteral(" DEFAULT VALUES")
+                            : QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + names +
+                                  QStringLiteral(") VALUES (") + marks + u')';
+    run(sql, true, bind);
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "Backend.h"
+#include "DbError.h"
+
+#include <QList>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+#include <optional>
+
+// How a rowset is opened. Qt offers forward-only or scrollable queries; the locking of the
+// original record sets has no counterpart, and writes go through WriteCursor.
+enum class Rowset { ForwardReadOnly, ForwardOptimistic, DynamicOptimistic };
+
+// A query result as text, ready for a grid: the column names and one list of texts per row.
+struct TextTable {
+    QStringList columns;
+    QList<QStringList> rows;
+};
+
+// A look-up: the first row of a result, read by column name, then closed.
+class Lookup {
+public:
+    explicit Lookup(QSqlQuery query);
+    bool atEnd() const { return m_atEnd; }
+    QVariant field(const QString& name) const;
+    QVariant field(int index) const;
+    void close();
+
+private:
+    QSqlQuery m_query;
+    QSqlRecord m_record;
+    bool m_atEnd = true;
+};
+
+class Gateway;
+
+// Write through a query: the rows a SELECT found, the first of them current. Fields are set by
+// column name; update() adds the new row (a parameterised INSERT) or rewrites the found row by
+// its ID, and fails when that row was changed or removed since it was read.
+class WriteCursor {
+public:
+    WriteCursor(Gateway& gateway, QString table, QSqlRecord record,
+                std::optional<QList<QVariant>> firstRow);
+    bool atEnd() const { return !m_original && !m_adding; }
+    void addNew();
+    void setField(const QString& name, const QVariant& value);
+    void update();
+    void close();
+
+private:
+    Gateway* m_gateway;
+    QString m_table;
+    QSqlRecord m_record;
+    std::optional<QList<QVariant>> m_original;
+    bool m_adding = false;
+    QList<QString> m_setColumns;
+    QList<QVariant> m_setValues;
+    bool m_closed = false;
+};
+
+// The four kinds of database operation of the program, on one connection. Every failure
+// raises DbError with the driver's text. Statements are logged as the program built them.
+class Gateway {
+public:
+    explicit Gateway(std::unique_ptr<Backend> backend);
+
+    // Statement: run the text, read no result.
+    void execute(const QString& sql);
+    // Query into a grid: every row and column of the result, as text.
+    TextTable query(const QString& sql, Rowset mode = Rowset::ForwardReadOnly);
+    // Look-up: open, then test atEnd() and read fields of the first row.
+    Lookup lookup(const QString& sql, Rowset mode = Rowset::ForwardReadOnly);
+    // Write through a query: open an updatable result over a SELECT ... FROM table ....
+    WriteCursor openForWrite(const QString& sql);
+
+    // Adds one row with the given values, bound as parameters: values never enter the text.
+    void insertRow(const QString& table, const QStringList& columns, const QList<QVariant>& values);
+
+    const QStringList& log() const { return m_log; }
+    void clearLog() { m_log.clear(); }
+    Backend& backend() { return *m_backend; }
+
+private:
+    friend class WriteCursor;
+    QSqlQuery run(const QString& tsql, bool forwardOnly, const QList<QVariant>& values = {});
+    QVariant bound(const QString& table, const QString& column, const QVariant& value);
+
+    std::unique_ptr<Backend> m_backend;
+    QStringList m_log;
+};

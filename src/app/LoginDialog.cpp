@@ -1,0 +1,107 @@
+#include "LoginDialog.h"
+
+#include "app/DbError.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+LoginDialog::LoginDialog(Connector connector, QWidget* parent)
+    : QDialog(parent)
+    , m_connector(std::move(connector)) {
+    setObjectName(QStringLiteral("LoginDialog"));
+    setWindowTitle(QApplication::applicationName() + QStringLiteral(" - Log in"));
+    m_embedded = new QRadioButton(QStringLiteral("&Embedded database (this computer)"), this);
+    m_embedded->setObjectName(QStringLiteral("optEmbedded"));
+    m_sqlServer = new QRadioButton(QStringLiteral("S&QL Server"), this);
+    m_sqlServer->setObjectName(QStringLiteral("optSqlServer"));
+    m_embedded->setChecked(true);
+    m_server = new QLineEdit(this);
+    m_server->setObjectName(QStringLiteral("txtServer"));
+    m_port = new QSpinBox(this);
+    m_port->setObjectName(QStringLiteral("txtPort"));
+    m_port->setRange(1, 65535);
+    m_port->setValue(1433);
+    m_user = new QLineEdit(this);
+    m_user->setObjectName(QStringLiteral("txtUser"));
+    m_password = new QLineEdit(this);
+    m_password->setObjectName(QStringLiteral("txtPassword"));
+    m_password->setEchoMode(QLineEdit::Password);
+    m_trusted = new QCheckBox(QStringLiteral("Use this computer's &login (trusted connection)"), this);
+    m_trusted->setObjectName(QStringLiteral("chkTrusted"));
+    m_error = new QLabel(this);
+    m_error->setObjectName(QStringLiteral("lblLoginError"));
+    m_error->setWordWrap(true);
+    m_error->setStyleSheet(QStringLiteral("color: #b00020;"));
+    m_error->hide();
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Se&rver:"), m_server);
+    form->addRow(QStringLiteral("&Port:"), m_port);
+    form->addRow(QStringLiteral("&User:"), m_user);
+    form->addRow(QStringLiteral("Pass&word:"), m_password);
+    form->addRow(QString(), m_trusted);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("cmdLogin"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Log in"));
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cmdCancelLogin"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_embedded);
+    layout->addWidget(m_sqlServer);
+    layout->addLayout(form);
+    layout->addWidget(m_error);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &LoginDialog::tryLogin);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_sqlServer, &QRadioButton::toggled, this, &LoginDialog::updateFields);
+    connect(m_trusted, &QCheckBox::toggled, this, &LoginDialog::updateFields);
+    updateFields();
+}
+
+LoginChoice LoginDialog::choice() const {
+    LoginChoice c;
+    c.embedded = m_embedded->isChecked();
+    c.server.server = m_server->text().trimmed();
+    c.server.port = m_port->value();
+    c.server.user = m_user->text();
+    c.server.password = m_password->text();
+    c.server.trusted = m_trusted->isChecked();
+    return c;
+}
+
+void LoginDialog::updateFields() {
+    const bool server = m_sqlServer->isChecked();
+    m_server->setEnabled(server);
+    m_port->setEnabled(server);
+    m_trusted->setEnabled(server);
+    m_user->setEnabled(server && !m_trusted->isChecked());
+    m_password->setEnabled(server && !m_trusted->isChecked());
+}
+
+void LoginDialog::tryLogin() {
+    const LoginChoice c = choice();
+    if (!c.embedded && c.server.server.isEmpty()) {
+        m_error->setText(QStringLiteral("Enter the name or address of the SQL Server."));
+        m_error->show();
+        m_server->setFocus();
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        m_backend = m_connector(c);
+        QApplication::restoreOverrideCursor();
+        accept();
+    } catch (const DbError& e) {
+        QApplication::restoreOverrideCursor();
+        m_error->setText(e.description());
+        m_error->show();
+    }
+}

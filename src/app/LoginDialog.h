@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/Backend.h"
+#include "app/SqlServer.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSpinBox;
+
+// What the user chose in the login dialog.
+struct LoginChoice {
+    bool embedded = true;
+    SqlServerLogin server;
+};
+
+// The login: the embedded database of this computer (the default, so Enter logs in), or a SQL
+// Server instance. OK tries to connect; a failure is shown in the dialog and the user may try
+// again. Cancel closes it without a connection.
+class LoginDialog : public QDialog {
+    Q_OBJECT
+public:
+    using Connector = std::function<std::unique_ptr<Backend>(const LoginChoice&)>;
+
+    explicit LoginDialog(Connector connector, QWidget* parent = nullptr);
+
+    LoginChoice choice() const;
+    // The connection made by a successful login.
+    std::unique_ptr<Backend> takeBackend() { return std::move(m_backend); }
+
+public slots:
+    void tryLogin();
+
+private:
+    void updateFields();
+
+    Connector m_connector;
+    std::unique_ptr<Backend> m_backend;
+    QRadioButton* m_embedded;
+    QRadioButton* m_sqlServer;
+    QLineEdit* m_server;
+    QSpinBox* m_port;
+    QLineEdit* m_user;
+    QLineEdit* m_password;
+    QCheckBox* m_trusted;
+    QLabel* m_error;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// Turns the T-SQL that the program builds into SQLite's dialect for the embedded database.
+// It works on tokens, never on raw text, so string literals pass through untouched.
+namespace tsql {
+
+enum class TokenKind { Space, Comment, String, Bracketed, Quoted, Word, Number, Punct };
+
+struct Token {
+    TokenKind kind;
+    QString text;
+};
+
+// Splits a statement into tokens; joining the texts of the tokens gives the statement back.
+QList<Token> tokenize(const QString& sql);
+
+// The statement in SQLite's dialect:
+// - database..table and database.schema.table name database.table (the attached schema);
+// - the table hint WITH (NOLOCK) is dropped; SELECT TOP n becomes LIMIT n;
+// - + next to a string literal joins texts (||); CONVERT, ISNULL, LEN and GETDATE are mapped;
+// - CREATE TABLE maps the column types (identity, money, text without regard to case, ranges)
+//   and drops a trailing comma; CREATE [NON]CLUSTERED INDEX gets a per-table index name.
+QString toSqlite(const QString& sql);
+
+// The table a "SELECT ... FROM table ..." reads: its text as written, and its database and table
+// names without brackets (database empty when the text names none). Empty when there is no FROM.
+struct TableName {
+    QString text;
+    QString database;
+    QString table;
+};
+TableName selectTable(const QString& sql);
+
+} // namespace tsql

@@ -1,0 +1,36 @@
+#include "TestDatabase.h"
+
+#include "app/EmbeddedDatabase.h"
+#include "data/SampleData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+QString TestDatabase::sampleFolder() {
+    static QTemporaryDir dir;
+    static bool made = false;
+    if (!made) {
+        sample::create(dir.path());
+        made = true;
+    }
+    return dir.path();
+}
+
+TestDatabase::TestDatabase()
+    : m_folder(m_dir.path()) {
+    const QString from = sampleFolder();
+    for (const QString& name : {QStringLiteral("Build_FIle"), QStringLiteral("Inventory")})
+        if (!QFile::copy(embedded::databaseFile(from, name), embedded::databaseFile(m_folder, name)))
+            qFatal("cannot copy the sample database");
+}
+
+Gateway& TestDatabase::gateway() {
+    if (!m_gateway)
+        m_gateway = std::make_unique<Gateway>(embedded::open(m_folder));
+    return *m_gateway;
+}
+
+int countRows(Gateway& gateway, const QString& sql) {
+    return static_cast<int>(gateway.query(sql).rows.size());
+}
