@@ -52,12 +52,11 @@ void attach(QSqlDatabase& db, const QString& folder) {
 std::unique_ptr<Backend> open(const QString& folder) {
     if (!QDir().mkpath(folder))
         throw DbError(QStringLiteral("The data folder %1 cannot be created.").arg(folder));
-    QSqlDatabase db =
-        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), uniqueConnectionName("embedded"));
+    auto backend = std::make_unique<Backend>(
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), uniqueConnectionName("embedded")),
+        Dialect::Sqlite, QStringLiteral("embedded database in %1").arg(folder));
     // The main database is a scratch one in memory; the data lives in the attached files.
-    db.setDatabaseName(QStringLiteral(":memory:"));
-    auto backend = std::make_unique<Backend>(db, Dialect::Sqlite,
-                                             QStringLiteral("embedded database in %1").arg(folder));
+    backend->database().setDatabaseName(QStringLiteral(":memory:"));
     if (!backend->database().open())
         throw DbError(driverText(backend->database().lastError()));
     attach(backend->database(), folder);

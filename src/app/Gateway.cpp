@@ -121,11 +121,11 @@ void WriteCursor::update() {
         throw DbError(QStringLiteral("Insufficient key column information for updating or "
                                      "refreshing."));
     const QVariant key = m_original->at(id);
-    const QString where = QStringLiteral(" WHERE ") + bracketed(m_record.fieldName(id)) +
-                          QStringLiteral(" = ?");
+    const QString where =
+        QStringLiteral(" WHERE ") + bracketed(m_record.fieldName(id)) + QStringLiteral(" = ?");
     // Optimistic: the row must still read as it did when it was found.
-    QSqlQuery current = m_gateway->run(QStringLiteral("SELECT * FROM ") + m_table + where, true,
-                                       {key});
+    QSqlQuery current =
+        m_gateway->run(QStringLiteral("SELECT * FROM ") + m_table + where, true, {key});
     bool unchanged = current.next();
     for (int i = 0; unchanged && i < m_record.count(); ++i)
         unchanged = sameValue(current.value(i), m_original->at(i));
@@ -141,14 +141,13 @@ void WriteCursor::update() {
         values << m_gateway->bound(m_table, m_setColumns[i], m_setValues[i]);
     }
     values << key;
-    QSqlQuery q = m_gateway->run(QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") +
-                                     sets + where,
-                                 true, values);
+    QSqlQuery q = m_gateway->run(
+        QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") + sets + where, true, values);
     if (q.numRowsAffected() == 0)
         throw DbError(QStringLiteral("Row cannot be located for updating. Some values may have "
                                      "been changed since it was last read."));
-    QSqlQuery reread = m_gateway->run(QStringLiteral("SELECT * FROM ") + m_table + where, true,
-                                      {key});
+    QSqlQuery reread =
+        m_gateway->run(QStringLiteral("SELECT * FROM ") + m_table + where, true, {key});
     if (reread.next())
         for (int i = 0; i < m_record.count(); ++i)
             (*m_original)[i] = reread.value(i);
@@ -250,9 +249,10 @@ void Gateway::insertRow(const QString& table, const QStringList& columns,
         marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
         bind << bound(table, columns[i], values.value(i));
     }
-    const QString sql = columns.isEmpty()
-                            ? QStringLiteral("INSERT INTO ") + table + QStringLiteral(" DEFAULT VALUES")
-                            : QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + names +
-                                  QStringLiteral(") VALUES (") + marks + u')';
+    const QString sql =
+        columns.isEmpty()
+            ? QStringLiteral("INSERT INTO ") + table + QStringLiteral(" DEFAULT VALUES")
+            : QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + names +
+                  QStringLiteral(") VALUES (") + marks + u')';
     run(sql, true, bind);
 }

@@ -34,7 +34,8 @@ LoginDialog::LoginDialog(Connector connector, QWidget* parent)
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("txtPassword"));
     m_password->setEchoMode(QLineEdit::Password);
-    m_trusted = new QCheckBox(QStringLiteral("Use this computer's &login (trusted connection)"), this);
+    m_trusted =
+        new QCheckBox(QStringLiteral("Use this computer's &login (trusted connection)"), this);
     m_trusted->setObjectName(QStringLiteral("chkTrusted"));
     m_error = new QLabel(this);
     m_error->setObjectName(QStringLiteral("lblLoginError"));

@@ -27,15 +27,18 @@ QStringList installedDrivers() {
     return drivers;
 }
 
-std::unique_ptr<Backend> open(const QString& connectionString, Dialect dialect, const QString& what) {
-    QSqlDatabase db =
-        QSqlDatabase::addDatabase(QStringLiteral("QODBC"), uniqueConnectionName("odbc"));
+std::unique_ptr<Backend> open(const QString& connectionString, Dialect dialect,
+                              const QString& what) {
+    // The backend holds the only handle of the connection, so that it is removed with it.
+    auto backend = std::make_unique<Backend>(
+        QSqlDatabase::addDatabase(QStringLiteral("QODBC"), uniqueConnectionName("odbc")), dialect,
+        what);
+    QSqlDatabase& db = backend->database();
     db.setDatabaseName(connectionString);
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
                              .arg(sqlserver::loginTimeoutSeconds));
     if (dialect == Dialect::TSql)
         db.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    auto backend = std::make_unique<Backend>(db, dialect, what);
     if (!backend->database().open())
         throw DbError(driverText(backend->database().lastError()));
     return backend;
@@ -53,8 +56,8 @@ QString braced(const QString& value) {
 } // namespace
 
 QString preferredDriver(const QStringList& installed) {
-    for (const QString& name : {QStringLiteral("ODBC Driver 18 for SQL Server"),
-                                QStringLiteral("FreeTDS")})
+    for (const QString& name :
+         {QStringLiteral("ODBC Driver 18 for SQL Server"), QStringLiteral("FreeTDS")})
         if (installed.contains(name, Qt::CaseInsensitive))
             return name;
     return QString();
@@ -92,7 +95,8 @@ std::unique_ptr<Backend> open(const SqlServerLogin& login) {
         return odbc::open(connectionString(login, driver), Dialect::TSql,
                           QStringLiteral("SQL Server %1").arg(name));
     } catch (const DbError& e) {
-        throw DbError(QStringLiteral("Cannot connect to SQL Server %1: %2").arg(name, e.description()));
+        throw DbError(
+            QStringLiteral("Cannot connect to SQL Server %1: %2").arg(name, e.description()));
     }
 }
 

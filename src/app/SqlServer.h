@@ -22,7 +22,8 @@ QStringList installedDrivers();
 
 // Opens an ODBC connection; raises DbError with the driver's text when it cannot. `what` names
 // the data source in messages.
-std::unique_ptr<Backend> open(const QString& connectionString, Dialect dialect, const QString& what);
+std::unique_ptr<Backend> open(const QString& connectionString, Dialect dialect,
+                              const QString& what);
 
 } // namespace odbc
 

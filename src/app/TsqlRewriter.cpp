@@ -8,8 +8,12 @@ namespace {
 
 using Tokens = QList<Token>;
 
-bool isWordStart(QChar c) { return c.isLetter() || c == u'_' || c == u'@' || c == u'#'; }
-bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'@' || c == u'#' || c == u'$'; }
+bool isWordStart(QChar c) {
+    return c.isLetter() || c == u'_' || c == u'@' || c == u'#';
+}
+bool isWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_' || c == u'@' || c == u'#' || c == u'$';
+}
 
 // Index of the end of a quoted run that starts at `from` (the opening quote) and closes with
 // `close`, a doubled `close` standing for itself; the index just after the closing quote.
@@ -28,7 +32,9 @@ qsizetype endOfQuoted(const QString& s, qsizetype from, QChar close) {
     return s.size();
 }
 
-bool isSpace(const Token& t) { return t.kind == TokenKind::Space || t.kind == TokenKind::Comment; }
+bool isSpace(const Token& t) {
+    return t.kind == TokenKind::Space || t.kind == TokenKind::Comment;
+}
 bool isName(const Token& t) {
     return t.kind == TokenKind::Word || t.kind == TokenKind::Bracketed ||
            t.kind == TokenKind::Quoted;
@@ -37,14 +43,17 @@ bool is(const Token& t, QStringView text) {
     return (t.kind == TokenKind::Punct || t.kind == TokenKind::Word) &&
            t.text.compare(text, Qt::CaseInsensitive) == 0;
 }
-bool isPunct(const Token& t, QStringView text) { return t.kind == TokenKind::Punct && t.text == text; }
+bool isPunct(const Token& t, QStringView text) {
+    return t.kind == TokenKind::Punct && t.text == text;
+}
 
 // A name without its brackets or quotes.
 QString bare(const Token& t) {
     if (t.kind == TokenKind::Bracketed)
         return t.text.mid(1, t.text.size() - 2).replace(QStringLiteral("]]"), QStringLiteral("]"));
     if (t.kind == TokenKind::Quoted)
-        return t.text.mid(1, t.text.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+        return t.text.mid(1, t.text.size() - 2)
+            .replace(QStringLiteral("\"\""), QStringLiteral("\""));
     return t.text;
 }
 
@@ -81,7 +90,9 @@ QString joined(const Tokens& t, qsizetype from, qsizetype to) {
     return s;
 }
 
-Token raw(const QString& text) { return Token{TokenKind::Word, text}; }
+Token raw(const QString& text) {
+    return Token{TokenKind::Word, text};
+}
 
 // CLUSTERED and NONCLUSTERED mean nothing to SQLite: drop them, with one of the blanks around.
 void dropClustered(Tokens& t) {
@@ -116,9 +127,9 @@ void rewriteNames(Tokens& t) {
 
 // WITH (NOLOCK) and the other table hints: SQLite reads without shared locks anyway.
 void dropTableHints(Tokens& t) {
-    static const QStringList hints = {"NOLOCK",  "READUNCOMMITTED", "ROWLOCK", "UPDLOCK", "HOLDLOCK",
-                                      "NOWAIT",  "READPAST",        "TABLOCK", "PAGLOCK", "READCOMMITTED",
-                                      "TABLOCKX"};
+    static const QStringList hints = {"NOLOCK",   "READUNCOMMITTED", "ROWLOCK",  "UPDLOCK",
+                                      "HOLDLOCK", "NOWAIT",          "READPAST", "TABLOCK",
+                                      "PAGLOCK",  "READCOMMITTED",   "TABLOCKX"};
     for (qsizetype i = 0; i < t.size(); ++i) {
         if (!is(t[i], u"WITH"))
             continue;
@@ -272,13 +283,14 @@ void rewriteFunctions(Tokens& t) {
 }
 
 struct ColumnType {
-    QString sqlite;    // the declared type in SQLite
-    QString collate;   // a collation clause, for texts
-    QString check;     // a CHECK condition with %1 for the column, or empty
+    QString sqlite;  // the declared type in SQLite
+    QString collate; // a collation clause, for texts
+    QString check;   // a CHECK condition with %1 for the column, or empty
     bool identity = false;
 };
 
-ColumnType mapType(const QString& base, const QString& params, bool identity, const QString& column) {
+ColumnType mapType(const QString& base, const QString& params, bool identity,
+                   const QString& column) {
     const QString up = base.toUpper();
     ColumnType ct;
     auto range = [&](const char* lo, const char* hi, const char* kinds) {
@@ -305,8 +317,8 @@ ColumnType mapType(const QString& base, const QString& params, bool identity, co
             ct.check = QStringLiteral("typeof(%1) IN ('integer','null')").arg(column);
         return ct;
     }
-    if (up == u"VARCHAR" || up == u"NVARCHAR" || up == u"CHAR" || up == u"NCHAR" ||
-        up == u"TEXT" || up == u"NTEXT" || up == u"SYSNAME") {
+    if (up == u"VARCHAR" || up == u"NVARCHAR" || up == u"CHAR" || up == u"NCHAR" || up == u"TEXT" ||
+        up == u"NTEXT" || up == u"SYSNAME") {
         ct.sqlite = params.isEmpty() ? up : up + u'(' + params + u')';
         ct.collate = QStringLiteral(" COLLATE NOCASE");
         bool numeric = false;
@@ -504,8 +516,8 @@ QList<Token> tokenize(const QString& sql) {
             while (i < n && (sql[i].isDigit() || sql[i] == u'.'))
                 ++i;
             if (i < n && (sql[i] == u'e' || sql[i] == u'E') && i + 1 < n &&
-                (sql[i + 1].isDigit() ||
-                 ((sql[i + 1] == u'+' || sql[i + 1] == u'-') && i + 2 < n && sql[i + 2].isDigit()))) {
+                (sql[i + 1].isDigit() || ((sql[i + 1] == u'+' || sql[i + 1] == u'-') && i + 2 < n &&
+                                          sql[i + 2].isDigit()))) {
                 i += 2;
                 while (i < n && sql[i].isDigit())
                     ++i;

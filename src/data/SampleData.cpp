@@ -24,7 +24,8 @@ QByteArray resource(const QString& path) {
 }
 
 void createHospitalTables(Gateway& gateway) {
-    const QString script = QString::fromUtf8(resource(QStringLiteral(":/sample/hospital/schema.sql")));
+    const QString script =
+        QString::fromUtf8(resource(QStringLiteral(":/sample/hospital/schema.sql")));
     QString statement;
     for (const QString& line : script.split(u'\n')) {
         if (line.trimmed().compare(u"GO", Qt::CaseInsensitive) == 0) {
@@ -43,7 +44,8 @@ void loadHospitalRows(Gateway& gateway) {
     while (it.hasNext()) {
         const QString path = it.next();
         const QString base = it.fileName().chopped(4);
-        const QString table = base.section(u'.', 0, 0) + QStringLiteral("..") + base.section(u'.', 1);
+        const QString table =
+            base.section(u'.', 0, 0) + QStringLiteral("..") + base.section(u'.', 1);
         QStringList lines = QString::fromUtf8(resource(path)).split(u'\n', Qt::SkipEmptyParts);
         const QStringList columns = lines.takeFirst().trimmed().split(u'|');
         for (const QString& line : lines) {
@@ -61,7 +63,7 @@ void loadHospitalRows(Gateway& gateway) {
 void createReferenceTables(Gateway& gateway, const QString& table) {
     // The sample keeps the old ESOA_Code columns, so that "a. Create Tables" finds them.
     const QStringList statements = tables::referenceTableStatements(table);
-    for (int i = tables::createReferenceTable - 1; i < statements.size(); ++i)
+    for (int i = tables::createReferenceTable; i < statements.size(); ++i)
         gateway.execute(statements[i]);
 }
 
@@ -92,9 +94,9 @@ void saveLinks(Gateway& gateway) {
     for (const QString& line : lines) {
         const QStringList f = line.trimmed().split(u'|');
         const QString table = f.value(0), code = f.value(1);
-        Lookup reference = gateway.lookup(QStringLiteral("SELECT * FROM [Build_FIle].[dbo].[") +
-                                          table + QStringLiteral("] WHERE Code=") +
-                                          sql::quoted(code));
+        Lookup reference =
+            gateway.lookup(QStringLiteral("SELECT * FROM [Build_FIle].[dbo].[") + table +
+                           QStringLiteral("] WHERE Code=") + sql::quoted(code));
         if (reference.atEnd())
             throw DbError(QStringLiteral("The sample link names no reference item %1.").arg(code));
         WriteCursor link = gateway.openForWrite(
@@ -111,9 +113,11 @@ void saveLinks(Gateway& gateway) {
         link.setField(QStringLiteral("CODE"), code);
         link.setField(QStringLiteral("SectionID"), f.value(7));
         link.setField(QStringLiteral("Category"), f.value(2));
-        link.setField(QStringLiteral("Description"), reference.field(QStringLiteral("Description")));
+        link.setField(QStringLiteral("Description"),
+                      reference.field(QStringLiteral("Description")));
         link.setField(QStringLiteral("FixedFee"), reference.field(QStringLiteral("FixedFee")));
-        link.setField(QStringLiteral("ChargingUnit"), reference.field(QStringLiteral("ChargingUnit")));
+        link.setField(QStringLiteral("ChargingUnit"),
+                      reference.field(QStringLiteral("ChargingUnit")));
         link.update();
         link.close();
         reference.close();

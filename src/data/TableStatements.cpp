@@ -4,27 +4,29 @@ namespace tables {
 
 QStringList referenceTableStatements(const QString& t) {
     const QString l = t + QStringLiteral("_LINK");
-    const QString referenceColumns = QStringLiteral(
-        "    [ID]                [bigint] IDENTITY(1,1) NOT NULL,"
-        "    [Code]              [varchar](50) NULL,"
-        "    [Category]          [varchar](50) NULL,"
-        "    [Description]       [varchar](250) NULL,"
-        "    [FixedFee]          SMALLMONEY NULL,"
-        "    [ChargingUnit]      [varchar](50) NULL,");
-    const QString linkColumns = QStringLiteral("    [ID]                [bigint] IDENTITY(1,1) NOT NULL,"
-                                               "    [Code]              [varchar](50)  NULL,"
-                                               "    [Category]          [varchar](50)  NULL,"
-                                               "    [Description]       [varchar](250) NULL,"
-                                               "    [FixedFee]          SMALLMONEY     NULL,"
-                                               "    [ChargingUnit]      [varchar](50)  NULL,"
-                                               "    [ItemID]            [varchar](50)  NULL, "
-                                               "    [ItemDesc]          [varchar](250) NULL, "
-                                               "    [InvOrProc]         [varchar](20)  NULL, "
-                                               "    [RevenueID]         [varchar](20)  NULL, "
-                                               "    [SectionID]         [varchar](20)  NULL, "
-                                               "    [SortOrder]         [smallint] NULL ");
-    const QString byId = QStringLiteral("(") + QStringLiteral("    [ID] Asc") + QStringLiteral(")");
-    const QString byCategory = QStringLiteral("(") + QStringLiteral("    [Category] Asc,") +
+    const QString referenceColumns =
+        QStringLiteral("    [ID]                [bigint] IDENTITY(1,1) NOT NULL,"
+                       "    [Code]              [varchar](50) NULL,"
+                       "    [Category]          [varchar](50) NULL,"
+                       "    [Description]       [varchar](250) NULL,"
+                       "    [FixedFee]          SMALLMONEY NULL,"
+                       "    [ChargingUnit]      [varchar](50) NULL,");
+    const QString linkColumns =
+        QStringLiteral("    [ID]                [bigint] IDENTITY(1,1) NOT NULL,"
+                       "    [Code]              [varchar](50)  NULL,"
+                       "    [Category]          [varchar](50)  NULL,"
+                       "    [Description]       [varchar](250) NULL,"
+                       "    [FixedFee]          SMALLMONEY     NULL,"
+                       "    [ChargingUnit]      [varchar](50)  NULL,"
+                       "    [ItemID]            [varchar](50)  NULL, "
+                       "    [ItemDesc]          [varchar](250) NULL, "
+                       "    [InvOrProc]         [varchar](20)  NULL, "
+                       "    [RevenueID]         [varchar](20)  NULL, "
+                       "    [SectionID]         [varchar](20)  NULL, "
+                       "    [SortOrder]         [smallint] NULL ");
+    const QString byId =
+        QStringLiteral("](") + QStringLiteral("    [ID] Asc") + QStringLiteral(")");
+    const QString byCategory = QStringLiteral("](") + QStringLiteral("    [Category] Asc,") +
                                QStringLiteral("    [Description] Asc") + QStringLiteral(")");
     return {
         QStringLiteral("ALTER TABLE INVENTORY..tbInvMaster DROP COLUMN ESOA_Code   "),
@@ -45,7 +47,7 @@ QStringList referenceTableStatements(const QString& t) {
                        "[Build_File].[dbo].[") +
             l + byCategory,
         QStringLiteral("CREATE NONCLUSTERED INDEX [by_ItemID] ON [Build_File].[dbo].[") + l +
-            QStringLiteral("(") + QStringLiteral("    [RevenueID] Asc, ") +
+            QStringLiteral("](") + QStringLiteral("    [RevenueID] Asc, ") +
             QStringLiteral("    [ItemID] Asc ") + QStringLiteral(")"),
     };
 }

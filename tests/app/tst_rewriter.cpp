@@ -34,18 +34,22 @@ void TestRewriter::rewrites_data() {
                                                << "DROP TABLE [Build_FIle].[ESOA_ER]";
     QTest::newRow("three-part plain name") << "SELECT * FROM Build_FIle.dbo.tbRevenues"
                                            << "SELECT * FROM Build_FIle.tbRevenues";
-    QTest::newRow("two-part alias.column stays")
-        << "SELECT a.ItemID FROM Inventory..tbInvMaster a" << "SELECT a.ItemID FROM Inventory.tbInvMaster a";
+    QTest::newRow("two-part alias.column stays") << "SELECT a.ItemID FROM Inventory..tbInvMaster a"
+                                                 << "SELECT a.ItemID FROM Inventory.tbInvMaster a";
     QTest::newRow("distinct categories, hint dropped")
         << "SELECT DISTINCT(Category) FROM [Build_FIle].[dbo].[ESOA_ER] WITH (NOLOCK) WHERE 1=1 "
         << "SELECT DISTINCT(Category) FROM [Build_FIle].[ESOA_ER]  WHERE 1=1 ";
     QTest::newRow("inventory search: TOP, +, CONVERT, two databases")
-        << " SELECT TOP 500 A.ItemID , A.ItemName + ' - ' + A.ItemDesc AS Description,B.GenericName,   "
-           "CONVERT(DECIMAL(15,2),ListCost) AS ListCost     FROM Inventory..tbInvMaster A  WITH (NOLOCK)  "
-           "  LEFT OUTER JOIN inventory..tbForGeneric B ON a.GenericID=b.GenericID  WHERE  a.itemstatus = 0 "
+        << " SELECT TOP 500 A.ItemID , A.ItemName + ' - ' + A.ItemDesc AS "
+           "Description,B.GenericName,   "
+           "CONVERT(DECIMAL(15,2),ListCost) AS ListCost     FROM Inventory..tbInvMaster A  WITH "
+           "(NOLOCK)  "
+           "  LEFT OUTER JOIN inventory..tbForGeneric B ON a.GenericID=b.GenericID  WHERE  "
+           "a.itemstatus = 0 "
            " order by a.ItemName"
         << " SELECT A.ItemID , A.ItemName || ' - ' || A.ItemDesc AS Description,B.GenericName,   "
-           "(CASE WHEN (ListCost) IS NULL THEN NULL ELSE printf('%.2f', ListCost) END) AS ListCost     "
+           "(CASE WHEN (ListCost) IS NULL THEN NULL ELSE printf('%.2f', ListCost) END) AS ListCost "
+           "    "
            "FROM Inventory.tbInvMaster A      LEFT OUTER JOIN inventory.tbForGeneric B ON "
            "a.GenericID=b.GenericID  WHERE  a.itemstatus = 0  order by a.ItemName LIMIT 500";
     QTest::newRow("TOP 1 1 keeps the trailing blank")
@@ -54,29 +58,38 @@ void TestRewriter::rewrites_data() {
     QTest::newRow("TOP in parentheses") << "SELECT DISTINCT TOP (3) Code FROM t"
                                         << "SELECT DISTINCT Code FROM t LIMIT 3";
     QTest::newRow("reference table DDL")
-        << "CREATE TABLE [Build_FIle].[dbo].[ESOA_ER](    [ID]                [bigint] IDENTITY(1,1) NOT NULL,"
+        << "CREATE TABLE [Build_FIle].[dbo].[ESOA_ER](    [ID]                [bigint] "
+           "IDENTITY(1,1) NOT NULL,"
            "    [Code]              [varchar](50) NULL,    [FixedFee]          SMALLMONEY NULL,)"
-        << "CREATE TABLE [Build_FIle].[ESOA_ER](    [ID]                INTEGER PRIMARY KEY AUTOINCREMENT  "
-           "NOT NULL,    [Code]              VARCHAR(50) COLLATE NOCASE NULL CHECK (length([Code]) <= 50),"
-           "    [FixedFee]          SMALLMONEY NULL CHECK (typeof([FixedFee]) IN ('integer','real','null') "
+        << "CREATE TABLE [Build_FIle].[ESOA_ER](    [ID]                INTEGER PRIMARY KEY "
+           "AUTOINCREMENT  "
+           "NOT NULL,    [Code]              VARCHAR(50) COLLATE NOCASE NULL CHECK (length([Code]) "
+           "<= 50),"
+           "    [FixedFee]          SMALLMONEY NULL CHECK (typeof([FixedFee]) IN "
+           "('integer','real','null') "
            "AND [FixedFee] BETWEEN -214748.3648 AND 214748.3647))";
     QTest::newRow("smallint range")
         << "CREATE TABLE [Build_FIle].[dbo].[L](    [SortOrder]         [smallint] NULL )"
-        << "CREATE TABLE [Build_FIle].[L](    [SortOrder]         SMALLINT NULL CHECK (typeof([SortOrder]) "
+        << "CREATE TABLE [Build_FIle].[L](    [SortOrder]         SMALLINT NULL CHECK "
+           "(typeof([SortOrder]) "
            "IN ('integer','null') AND [SortOrder] BETWEEN -32768 AND 32767) )";
     QTest::newRow("table constraint loses CLUSTERED, ON [PRIMARY] dropped")
-        << "CREATE TABLE Inventory..G([GenericID] [int] NOT NULL, CONSTRAINT [PK] PRIMARY KEY CLUSTERED "
+        << "CREATE TABLE Inventory..G([GenericID] [int] NOT NULL, CONSTRAINT [PK] PRIMARY KEY "
+           "CLUSTERED "
            "([GenericID] ASC)) ON [PRIMARY]"
         << "CREATE TABLE Inventory.G([GenericID] INT NOT NULL CHECK (typeof([GenericID]) IN "
-           "('integer','null') AND [GenericID] BETWEEN -2147483648 AND 2147483647), CONSTRAINT [PK] "
+           "('integer','null') AND [GenericID] BETWEEN -2147483648 AND 2147483647), CONSTRAINT "
+           "[PK] "
            "PRIMARY KEY ([GenericID] ASC))";
     QTest::newRow("clustered index named per table")
         << "CREATE CLUSTERED INDEX [by_ID] ON [Build_File].[dbo].[ESOA_ER](    [ID] Asc)"
         << "CREATE INDEX [Build_File].[ESOA_ER__by_ID] ON [ESOA_ER](    [ID] Asc)";
     QTest::newRow("nonclustered index with trailing blanks")
-        << "CREATE NONCLUSTERED INDEX [by_ItemID] ON [Build_File].[dbo].[ESOA_ER_LINK](    [RevenueID] Asc,"
+        << "CREATE NONCLUSTERED INDEX [by_ItemID] ON [Build_File].[dbo].[ESOA_ER_LINK](    "
+           "[RevenueID] Asc,"
            "     [ItemID] Asc )"
-        << "CREATE INDEX [Build_File].[ESOA_ER_LINK__by_ItemID] ON [ESOA_ER_LINK](    [RevenueID] Asc,"
+        << "CREATE INDEX [Build_File].[ESOA_ER_LINK__by_ItemID] ON [ESOA_ER_LINK](    [RevenueID] "
+           "Asc,"
            "     [ItemID] Asc )";
     QTest::newRow("ISNULL, LEN, GETDATE")
         << "SELECT ISNULL(a, 'x'), LEN(b), GETDATE() FROM t"
@@ -84,8 +97,10 @@ void TestRewriter::rewrites_data() {
     QTest::newRow("CONVERT to text and integer")
         << "SELECT CONVERT(VARCHAR(10), n) + 'x', CONVERT(INT, '5') FROM t"
         << "SELECT CAST(n AS TEXT) || 'x', CAST('5' AS INTEGER) FROM t";
-    QTest::newRow("a chain of texts") << "SELECT 'a' + b + c FROM t" << "SELECT 'a' || b || c FROM t";
-    QTest::newRow("numbers still add") << "SELECT a + 1 FROM t" << "SELECT a + 1 FROM t";
+    QTest::newRow("a chain of texts") << "SELECT 'a' + b + c FROM t"
+                                      << "SELECT 'a' || b || c FROM t";
+    QTest::newRow("numbers still add") << "SELECT a + 1 FROM t"
+                                       << "SELECT a + 1 FROM t";
 }
 
 void TestRewriter::rewrites() {
@@ -109,12 +124,23 @@ void TestRewriter::selectTableNamesTheWrittenTable_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("database");
     QTest::addColumn<QString>("table");
-    QTest::newRow("save look-up") << "SELECT * FROM [Build_FIle].[dbo].ESOA_ER_LINK  WHERE      RevenueID ='PH'"
-                                  << "[Build_FIle].[dbo].ESOA_ER_LINK" << "Build_FIle" << "ESOA_ER_LINK";
-    QTest::newRow("two dots") << "select x from Inventory..tbInvMaster a" << "Inventory..tbInvMaster"
-                              << "Inventory" << "tbInvMaster";
-    QTest::newRow("no database") << "SELECT * FROM t WHERE (SELECT 1 FROM u)=1" << "t" << "" << "t";
-    QTest::newRow("no FROM") << "SELECT 1" << "" << "" << "";
+    QTest::newRow("save look-up")
+        << "SELECT * FROM [Build_FIle].[dbo].ESOA_ER_LINK  WHERE      RevenueID ='PH'"
+        << "[Build_FIle].[dbo].ESOA_ER_LINK"
+        << "Build_FIle"
+        << "ESOA_ER_LINK";
+    QTest::newRow("two dots") << "select x from Inventory..tbInvMaster a"
+                              << "Inventory..tbInvMaster"
+                              << "Inventory"
+                              << "tbInvMaster";
+    QTest::newRow("no database") << "SELECT * FROM t WHERE (SELECT 1 FROM u)=1"
+                                 << "t"
+                                 << ""
+                                 << "t";
+    QTest::newRow("no FROM") << "SELECT 1"
+                             << ""
+                             << ""
+                             << "";
 }
 
 void TestRewriter::selectTableNamesTheWrittenTable() {

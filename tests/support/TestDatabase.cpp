@@ -21,7 +21,8 @@ TestDatabase::TestDatabase()
     : m_folder(m_dir.path()) {
     const QString from = sampleFolder();
     for (const QString& name : {QStringLiteral("Build_FIle"), QStringLiteral("Inventory")})
-        if (!QFile::copy(embedded::databaseFile(from, name), embedded::databaseFile(m_folder, name)))
+        if (!QFile::copy(embedded::databaseFile(from, name),
+                         embedded::databaseFile(m_folder, name)))
             qFatal("cannot copy the sample database");
 }
 

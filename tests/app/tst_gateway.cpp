@@ -1,0 +1,207 @@
+// The four kinds of database operation on a real embedded database: results as text, looked-up
+// fields, writes through a query with their optimistic check, the error texts and the log.
+#include "TestDatabase.h"
+
+#include "app/EmbeddedDatabase.h"
+#include "app/SqlText.h"
+
+#include <QTest>
+
+class TestGateway : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { m_db = std::make_unique<TestDatabase>(); }
+    void cleanup() { m_db.reset(); }
+
+    void quotingDoublesQuotesAndKeepsWildcards();
+    void displayTextShowsNumbersWhole();
+    void errorsCarryTheDriversText();
+    void theLogHoldsTheProgramsText();
+    void lookupReadsFieldsByName();
+    void writeAddsARowWhenNoneIsFound();
+    void writeRewritesTheFoundRowOnly();
+    void writeFailsOnAColumnTheSelectLacks();
+    void writeFailsWhenTheRowChangedSinceItWasRead();
+    void writeFailsWhenTheRowWasRemoved();
+    void writeOnAMissingTableFailsAtTheOpen();
+
+private:
+    Gateway& gw() { return m_db->gateway(); }
+    QString linkLookup(const QString& rev, const QString& item) {
+        return QStringLiteral(
+                   "SELECT * FROM [Build_FIle].[dbo].ESOA_ER_LINK  WHERE      RevenueID =") +
+               sql::quoted(rev) + QStringLiteral(" AND ItemID    =") + sql::quoted(item);
+    }
+    std::unique_ptr<TestDatabase> m_db;
+};
+
+void TestGateway::quotingDoublesQuotesAndKeepsWildcards() {
+    QCOMPARE(sql::quoted(QStringLiteral("CHILDREN'S")), QStringLiteral("'CHILDREN''S'"));
+    QCOMPARE(sql::quoted(QStringLiteral("%a_b%")), QStringLiteral("'%a_b%'"));
+    QCOMPARE(sql::quoted(QString()), QStringLiteral("''"));
+    QCOMPARE(sql::quoted(QStringLiteral("'")), QStringLiteral("''''"));
+    // A value that tries to close its literal and add SQL finds nothing and changes nothing.
+    const QString attack = QStringLiteral("x'; DROP TABLE ESOA_ER_LINK; --");
+    QCOMPARE(countRows(gw(), QStringLiteral("SELECT * FROM Build_FIle..ESOA_ER_LINK WHERE Code=") +
+                                 sql::quoted(attack)),
+             0);
+    QVERIFY(countRows(gw(), QStringLiteral("SELECT * FROM Build_FIle..ESOA_ER_LINK")) > 0);
+    // Wildcards typed by the user still match.
+    QVERIFY(countRows(gw(),
+                      QStringLiteral("SELECT * FROM Build_FIle..ESOA_ER WHERE Description like ") +
+                          sql::quoted(QStringLiteral("%ceftriaxone_1%"))) == 1);
+}
+
+void TestGateway::displayTextShowsNumbersWhole() {
+    QCOMPARE(sql::displayText(QVariant(1250.5)), QStringLiteral("1250.5"));
+    QCOMPARE(sql::displayText(QVariant(1000000.0)), QStringLiteral("1000000"));
+    QCOMPARE(sql::displayText(QVariant(0.1 + 0.2)), QStringLiteral("0.3"));
+    QCOMPARE(sql::displayText(QVariant(-0.0)), QStringLiteral("0"));
+    QCOMPARE(sql::displayText(QVariant(qlonglong(42))), QStringLiteral("42"));
+    QCOMPARE(sql::displayText(QVariant()), QString());
+}
+
+void TestGateway::errorsCarryTheDriversText() {
+    auto description = [](auto&& operation) {
+        try {
+            operation();
+        } catch (const DbError& e) {
+            return e.description();
+        }
+        return QStringLiteral("(no error)");
+    };
+    QCOMPARE(
+        description([&] { gw().query(QStringLiteral("SELECT * FROM [Build_FIle].[dbo].[NOPE]")); }),
+        QStringLiteral("no such table: Build_FIle.NOPE"));
+    QCOMPARE(description([&] { gw().execute(QStringLiteral("SELEC 1")); }),
+             QStringLiteral("near \"SELEC\": syntax error"));
+    QCOMPARE(
+        description([&] { gw().lookup(QStringLiteral("SELECT Nope FROM Build_FIle..ESOA_ER")); }),
+        QStringLiteral("no such column: Nope"));
+}
+
+void TestGateway::theLogHoldsTheProgramsText() {
+    gw().clearLog();
+    const QString text = QStringLiteral(
+        "SELECT DISTINCT(Category) FROM [Build_FIle].[dbo].[ESOA_ER] WITH (NOLOCK) WHERE 1=1 ");
+    gw().query(text);
+    try {
+        gw().execute(QStringLiteral("DROP TABLE [Build_FIle].[dbo].[NOPE]"));
+    } catch (const DbError&) {
+    }
+    QCOMPARE(gw().log(),
+             (QStringList{text, QStringLiteral("DROP TABLE [Build_FIle].[dbo].[NOPE]")}));
+}
+
+void TestGateway::lookupReadsFieldsByName() {
+    Lookup row = gw().lookup(
+        QStringLiteral("SELECT * FROM [Build_FIle].[dbo].[ESOA_ER] WHERE Code='ER0001'"));
+    QVERIFY(!row.atEnd());
+    QCOMPARE(row.field(QStringLiteral("CODE")).toString(), QStringLiteral("ER0001"));
+    QCOMPARE(row.field(QStringLiteral("ChargingUnit")).toString(), QStringLiteral("per ampule"));
+    QVERIFY_THROWS_EXCEPTION(DbError, row.field(QStringLiteral("NoSuchColumn")));
+    row.close();
+    Lookup none =
+        gw().lookup(QStringLiteral("SELECT * FROM [Build_FIle].[dbo].[ESOA_ER] WHERE Code='X'"));
+    QVERIFY(none.atEnd());
+    QVERIFY_THROWS_EXCEPTION(DbError, none.field(QStringLiteral("Code")));
+}
+
+void TestGateway::writeAddsARowWhenNoneIsFound() {
+    WriteCursor w = gw().openForWrite(linkLookup(QStringLiteral("PH"), QStringLiteral("O'Brien")));
+    QVERIFY(w.atEnd());
+    QVERIFY_THROWS_EXCEPTION(DbError, w.setField(QStringLiteral("Code"), QStringLiteral("x")));
+    w.addNew();
+    w.setField(QStringLiteral("ItemID"), QStringLiteral("O'Brien"));
+    w.setField(QStringLiteral("RevenueID"), QStringLiteral("PH"));
+    w.setField(QStringLiteral("CODE"), QStringLiteral("ER0002"));
+    w.setField(QStringLiteral("FixedFee"), 1250.5);
+    w.setField(QStringLiteral("SectionID"), QString(""));
+    w.update();
+    w.close();
+    const TextTable t = gw().query(QStringLiteral(
+        "SELECT ItemID, Code, FixedFee, SectionID, SortOrder, SectionID IS NULL FROM "
+        "Build_FIle..ESOA_ER_LINK WHERE ItemID = 'O''Brien'"));
+    QCOMPARE(t.rows.size(), 1);
+    QCOMPARE(t.rows[0], (QStringList{"O'Brien", "ER0002", "1250.5", "", "", "0"}));
+}
+
+void TestGateway::writeRewritesTheFoundRowOnly() {
+    const int before = countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER_LINK"));
+    WriteCursor w = gw().openForWrite(linkLookup(QStringLiteral("PH"), QStringLiteral("10018")));
+    QVERIFY(!w.atEnd());
+    w.update(); // nothing set: nothing changes
+    w.setField(QStringLiteral("Code"), QStringLiteral("ER0004"));
+    w.setField(QStringLiteral("Category"), QStringLiteral("-"));
+    w.update();
+    w.setField(QStringLiteral("ChargingUnit"), QStringLiteral("per vial"));
+    w.update(); // a second write of the same row sees its own first write
+    w.close();
+    QCOMPARE(countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER_LINK")), before);
+    const TextTable t = gw().query(QStringLiteral(
+        "SELECT Code, Category, ChargingUnit, RevenueID FROM Build_FIle..ESOA_ER_LINK WHERE "
+        "ItemID='10018'"));
+    QCOMPARE(t.rows, (QList<QStringList>{{"ER0004", "-", "per vial", "PH"}}));
+}
+
+void TestGateway::writeFailsOnAColumnTheSelectLacks() {
+    WriteCursor w = gw().openForWrite(QStringLiteral(
+        "SELECT ID, Code FROM [Build_FIle].[dbo].ESOA_ER_LINK WHERE ItemID='10018'"));
+    try {
+        w.setField(QStringLiteral("ItemDesc"), QStringLiteral("x"));
+        QFAIL("a column the query does not return was set");
+    } catch (const DbError& e) {
+        QCOMPARE(e.description(),
+                 QStringLiteral("Item cannot be found in the collection corresponding "
+                                "to the requested name or ordinal."));
+    }
+    w.setField(QStringLiteral("Code"), QStringLiteral("ER0003"));
+    w.update();
+    QCOMPARE(
+        gw().query(QStringLiteral("SELECT Code FROM Build_FIle..ESOA_ER_LINK WHERE ItemID='10018'"))
+            .rows[0][0],
+        QStringLiteral("ER0003"));
+}
+
+void TestGateway::writeFailsWhenTheRowChangedSinceItWasRead() {
+    WriteCursor w = gw().openForWrite(linkLookup(QStringLiteral("PH"), QStringLiteral("10018")));
+    QVERIFY(!w.atEnd());
+    // Another workstation rewrites the row in between.
+    Gateway other(embedded::open(m_db->folder()));
+    other.execute(
+        QStringLiteral("UPDATE Build_FIle..ESOA_ER_LINK SET Code='ER0009' WHERE ItemID='10018'"));
+    w.setField(QStringLiteral("Code"), QStringLiteral("ER0002"));
+    QVERIFY_THROWS_EXCEPTION(DbError, w.update());
+    QCOMPARE(
+        gw().query(QStringLiteral("SELECT Code FROM Build_FIle..ESOA_ER_LINK WHERE ItemID='10018'"))
+            .rows[0][0],
+        QStringLiteral("ER0009"));
+}
+
+void TestGateway::writeFailsWhenTheRowWasRemoved() {
+    WriteCursor w = gw().openForWrite(linkLookup(QStringLiteral("PH"), QStringLiteral("10018")));
+    gw().execute(QStringLiteral("DELETE FROM Build_FIle..ESOA_ER_LINK WHERE ItemID='10018'"));
+    w.setField(QStringLiteral("Code"), QStringLiteral("ER0002"));
+    try {
+        w.update();
+        QFAIL("a removed row was written");
+    } catch (const DbError& e) {
+        QVERIFY(e.description().startsWith(QStringLiteral("Row cannot be located for updating.")));
+    }
+    QCOMPARE(countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER_LINK WHERE "
+                                            "ItemID='10018'")),
+             0);
+}
+
+void TestGateway::writeOnAMissingTableFailsAtTheOpen() {
+    try {
+        gw().openForWrite(QStringLiteral("SELECT * FROM [Build_FIle].[dbo].ESOA_X_LINK  WHERE      "
+                                         "RevenueID ='PH' AND ItemID    ='1'"));
+        QFAIL("opened a missing table");
+    } catch (const DbError& e) {
+        QCOMPARE(e.description(), QStringLiteral("no such table: Build_FIle.ESOA_X_LINK"));
+    }
+}
+
+QTEST_MAIN(TestGateway)
+#include "tst_gateway.moc"
