@@ -9,9 +9,17 @@ CurrentUser::CurrentUser()
 std::unique_ptr<Backend> CurrentUser::connectTo(const LoginChoice& choice) {
     if (!choice.embedded)
         return sqlserver::open(choice.server);
-    if (embedded::isEmpty(m_dataFolder))
-        sample::create(m_dataFolder);
-    return embedded::open(m_dataFolder);
+    // The embedded database is this computer's own: when it cannot be opened or made, no
+    // other try will do better.
+    try {
+        if (embedded::isEmpty(m_dataFolder))
+            sample::create(m_dataFolder);
+        return embedded::open(m_dataFolder);
+    } catch (const StartupError&) {
+        throw;
+    } catch (const DbError& e) {
+        throw StartupError(e.description());
+    }
 }
 
 void CurrentUser::showmain() {
@@ -23,7 +31,10 @@ void CurrentUser::showmain() {
         LoginDialog dialog(connector);
         if (dialog.exec() == QDialog::Accepted)
             backend = dialog.takeBackend();
+        if (dialog.startupError())
+            std::rethrow_exception(dialog.startupError());
     }
+    m_gateway.reset();
     if (backend)
         m_gateway = std::make_unique<Gateway>(std::move(backend));
     m_connected = static_cast<bool>(m_gateway);

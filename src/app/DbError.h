@@ -19,3 +19,10 @@ private:
     QString m_description;
     QByteArray m_utf8;
 };
+
+// A failure that stops the program before its screen is up (the data folder of the embedded
+// database cannot be written, say). Main reports it in one message box and ends.
+class StartupError : public DbError {
+public:
+    using DbError::DbError;
+};

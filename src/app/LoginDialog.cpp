@@ -100,6 +100,10 @@ void LoginDialog::tryLogin() {
         m_backend = m_connector(c);
         QApplication::restoreOverrideCursor();
         accept();
+    } catch (const StartupError&) {
+        QApplication::restoreOverrideCursor();
+        m_startupError = std::current_exception();
+        reject();
     } catch (const DbError& e) {
         QApplication::restoreOverrideCursor();
         m_error->setText(e.description());

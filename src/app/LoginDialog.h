@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -33,6 +34,8 @@ public:
     LoginChoice choice() const;
     // The connection made by a successful login.
     std::unique_ptr<Backend> takeBackend() { return std::move(m_backend); }
+    // A failure that ended the dialog and must end the program (see StartupError).
+    std::exception_ptr startupError() const { return m_startupError; }
 
 public slots:
     void tryLogin();
@@ -42,6 +45,7 @@ private:
 
     Connector m_connector;
     std::unique_ptr<Backend> m_backend;
+    std::exception_ptr m_startupError;
     QRadioButton* m_embedded;
     QRadioButton* m_sqlServer;
     QLineEdit* m_server;

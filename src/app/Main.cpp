@@ -1,18 +1,17 @@
 #include "Main.h"
 
 #include "app/DbError.h"
+#include "screen/MainScreen.h"
+#include "screen/Prompter.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMessageBox>
-#include <QVBoxLayout>
-
-#include <memory>
 
 namespace modBrevant {
 
 namespace {
 std::unique_ptr<CurrentUser> theUser;
+std::unique_ptr<Prompter> thePrompter;
+std::unique_ptr<MainScreen> theScreen;
 } // namespace
 
 CurrentUser& currentUser() {
@@ -21,32 +20,39 @@ CurrentUser& currentUser() {
     return *theUser;
 }
 
+Prompter& prompter() {
+    if (!thePrompter)
+        thePrompter = std::make_unique<MessageBoxPrompter>();
+    return *thePrompter;
+}
+
+void setPrompter(std::unique_ptr<Prompter> prompter) {
+    thePrompter = std::move(prompter);
+}
+
+MainScreen* frmESOA_Items() {
+    return theScreen.get();
+}
+
 int Main() {
-    std::unique_ptr<QWidget> screen;
     try {
         CurrentUser& user = currentUser();
         user.PasswordDeptCode = QString::fromLatin1(DepartmentCode);
         user.showmain();
         if (!user.Connected().toBool())
             return 0;
-        screen = std::make_unique<QWidget>();
-        screen->setObjectName(QStringLiteral("frmESOA_Items"));
-        screen->setWindowTitle(QStringLiteral("PHIC-VALTOR Code Mapping"));
-        auto* layout = new QVBoxLayout(screen.get());
-        layout->addWidget(new QLabel(QStringLiteral("Connected to the %1.")
-                                         .arg(user.sqlconnection().backend().description()),
-                                     screen.get()));
-        screen->resize(640, 200);
-        user.VALTORClasses().loadwinsettings(screen.get());
-        screen->show();
+        theScreen = std::make_unique<MainScreen>(user, prompter());
+        theScreen->Form_Load();
+        theScreen->show();
     } catch (const std::exception& e) {
-        const DbError* db = dynamic_cast<const DbError*>(&e);
-        QMessageBox::critical(nullptr, QApplication::applicationName(),
-                              db ? db->description() : QString::fromLocal8Bit(e.what()));
+        theScreen.reset();
+        const auto* db = dynamic_cast<const DbError*>(&e);
+        prompter().message(db ? db->description() : QString::fromLocal8Bit(e.what()),
+                           Prompter::Buttons::Ok, Prompter::Icon::Critical);
         return 1;
     }
     const int status = QApplication::exec();
-    currentUser().VALTORClasses().Savewinsettings(screen.get());
+    theScreen.reset();
     return status;
 }
 

@@ -1,0 +1,274 @@
+#include "FlexGrid.h"
+
+#include "screen/Twips.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+
+namespace {
+quint64 cellKey(int row, int col) {
+    return (static_cast<quint64>(static_cast<quint32>(row)) << 32) | static_cast<quint32>(col);
+}
+} // namespace
+
+// ---- FlexGridModel ----
+
+int FlexGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_cells.size()) - m_fixedRows;
+}
+
+int FlexGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_cols;
+}
+
+QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    const int row = index.row() + m_fixedRows;
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return m_cells[row].value(index.column());
+    if (role == Qt::BackgroundRole) {
+        auto it = m_backgrounds.find(cellKey(row, index.column()));
+        if (it != m_backgrounds.end())
+            return *it;
+    }
+    return {};
+}
+
+QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return {};
+    return m_fixedRows > 0 ? m_cells[0].value(section) : QString();
+}
+
+// ---- FlexGrid ----
+
+FlexGrid::FlexGrid(QWidget* parent)
+    : QTableView(parent) {
+    setModel(&m_model);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(twips::toPixels(255));
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setWordWrap(false);
+    connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        if (!index.isValid())
+            return;
+        m_row = index.row() + m_model.m_fixedRows;
+        m_col = index.column();
+        emit gridClicked();
+    });
+}
+
+void FlexGrid::checkCell(int row, int col) const {
+    if (row < 0 || row >= rows() || col < 0 || col >= cols())
+        throw GridError("Subscript out of range");
+}
+
+QModelIndex FlexGrid::viewIndex(int row, int col) const {
+    return m_model.index(row - m_model.m_fixedRows, col);
+}
+
+void FlexGrid::structureChanged() {
+    if (m_row >= rows())
+        m_row = qMax(0, rows() - 1);
+    if (m_col >= cols())
+        m_col = qMax(0, cols() - 1);
+    applyWidths();
+}
+
+void FlexGrid::bind(const TextTable& table) {
+    m_model.beginResetModel();
+    QList<QStringList> cells;
+    cells.reserve(table.rows.size() + 1);
+    cells << table.columns;
+    cells << table.rows;
+    m_model.m_cells = std::move(cells);
+    m_model.m_cols = static_cast<int>(table.columns.size());
+    m_model.m_fixedRows = 1;
+    m_model.m_backgrounds.clear();
+    m_model.endResetModel();
+    m_row = rows() > 1 ? 1 : 0;
+    m_col = 0;
+    structureChanged();
+}
+
+void FlexGrid::setRows(int n) {
+    if (n < 0)
+        throw GridError("Invalid Row value");
+    m_model.beginResetModel();
+    if (n < m_model.m_fixedRows)
+        m_model.m_fixedRows = n;
+    while (rows() > n)
+        m_model.m_cells.removeLast();
+    while (rows() < n)
+        m_model.m_cells << QStringList(m_model.m_cols);
+    m_model.m_backgrounds.removeIf(
+        [n](const auto& it) { return static_cast<int>(it.key() >> 32) >= n; });
+    m_model.endResetModel();
+    structureChanged();
+}
+
+void FlexGrid::setCols(int n) {
+    if (n < 0)
+        throw GridError("Invalid Col value");
+    m_model.beginResetModel();
+    for (QStringList& row : m_model.m_cells) {
+        while (row.size() > n)
+            row.removeLast();
+        while (row.size() < n)
+            row << QString();
+    }
+    m_model.m_cols = n;
+    m_model.m_backgrounds.removeIf(
+        [n](const auto& it) { return static_cast<int>(it.key() & 0xffffffffu) >= n; });
+    m_model.endResetModel();
+    structureChanged();
+}
+
+void FlexGrid::setFixedRows(int n) {
+    if (n < 0 || n > rows())
+        throw GridError("Invalid FixedRows value");
+    m_model.beginResetModel();
+    m_model.m_fixedRows = n;
+    m_model.endResetModel();
+    structureChanged();
+}
+
+void FlexGrid::addItem(const QString& text) {
+    QStringList row = text.split(u'\t');
+    while (row.size() < m_model.m_cols)
+        row << QString();
+    while (row.size() > m_model.m_cols)
+        row.removeLast();
+    const int at = m_model.rowCount();
+    if (rows() >= m_model.m_fixedRows && at >= 0) {
+        m_model.beginInsertRows({}, at, at);
+        m_model.m_cells << row;
+        m_model.endInsertRows();
+    } else {
+        m_model.beginResetModel();
+        m_model.m_cells << row;
+        m_model.endResetModel();
+    }
+    applyWidths();
+}
+
+void FlexGrid::clear() {
+    m_model.beginResetModel();
+    for (QStringList& row : m_model.m_cells)
+        for (QString& cell : row)
+            cell.clear();
+    m_model.m_backgrounds.clear();
+    m_model.endResetModel();
+    applyWidths();
+}
+
+QString FlexGrid::textMatrix(int row, int col) const {
+    checkCell(row, col);
+    return m_model.m_cells[row].value(col);
+}
+
+void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
+    checkCell(row, col);
+    m_model.m_cells[row][col] = text;
+    if (row < m_model.m_fixedRows) {
+        emit m_model.headerDataChanged(Qt::Horizontal, col, col);
+    } else {
+        const QModelIndex index = viewIndex(row, col);
+        emit m_model.dataChanged(index, index);
+    }
+}
+
+void FlexGrid::setRow(int row) {
+    if (row < 0 || row >= rows())
+        throw GridError("Invalid Row value");
+    m_row = row;
+    const QModelIndex index = viewIndex(m_row, m_col);
+    if (index.isValid()) {
+        m_settingCurrent = true;
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        m_settingCurrent = false;
+    }
+}
+
+void FlexGrid::setCol(int col) {
+    if (col < 0 || col >= cols())
+        throw GridError("Invalid Col value");
+    m_col = col;
+}
+
+int FlexGrid::topRow() const {
+    const int first = rowAt(0);
+    return (first < 0 ? 0 : first) + m_model.m_fixedRows;
+}
+
+void FlexGrid::setTopRow(int row) {
+    const QModelIndex index = viewIndex(row, 0);
+    if (!index.isValid())
+        throw GridError("Invalid Row value");
+    verticalScrollBar()->setValue(index.row());
+}
+
+void FlexGrid::setColSel(int col) {
+    if (col < 0 || col >= cols())
+        throw GridError("Invalid Col value");
+    const QModelIndex from = viewIndex(m_row, qMin(m_col, col));
+    const QModelIndex to = viewIndex(m_row, qMax(m_col, col));
+    if (from.isValid() && to.isValid())
+        selectionModel()->select(QItemSelection(from, to), QItemSelectionModel::ClearAndSelect);
+}
+
+void FlexGrid::setCellBackColor(const QColor& color) {
+    checkCell(m_row, m_col);
+    m_model.m_backgrounds.insert(cellKey(m_row, m_col), color);
+    const QModelIndex index = viewIndex(m_row, m_col);
+    if (index.isValid())
+        emit m_model.dataChanged(index, index, {Qt::BackgroundRole});
+}
+
+QColor FlexGrid::cellBackColor(int row, int col) const {
+    return m_model.m_backgrounds.value(cellKey(row, col));
+}
+
+void FlexGrid::setColWidth(int col, int twips) {
+    if (col < 0)
+        throw GridError("Invalid Col value");
+    m_widths.insert(col, twips);
+    applyWidths();
+}
+
+int FlexGrid::colWidth(int col) const {
+    auto it = m_widths.find(col);
+    if (it != m_widths.end())
+        return *it;
+    return twips::fromPixels(horizontalHeader()->defaultSectionSize());
+}
+
+void FlexGrid::applyWidths() {
+    for (int c = 0; c < m_model.m_cols; ++c) {
+        auto it = m_widths.find(c);
+        if (it == m_widths.end()) {
+            setColumnHidden(c, false);
+            continue;
+        }
+        setColumnHidden(c, *it == 0);
+        if (*it > 0)
+            setColumnWidth(c, twips::toPixels(*it));
+    }
+}
+
+void FlexGrid::setGeometryTwips(int left, int top, int width, int height) {
+    setGeometry(twips::toPixels(left, top, width, height));
+}
+
+void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (!m_settingCurrent && current.isValid()) {
+        m_row = current.row() + m_model.m_fixedRows;
+        m_col = current.column();
+    }
+}

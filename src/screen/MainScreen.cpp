@@ -1,0 +1,114 @@
+#include "MainScreen.h"
+
+#include "app/CurrentUser.h"
+#include "screen/FlexGrid.h"
+#include "screen/Prompter.h"
+#include "screen/Twips.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+MainScreen::MainScreen(CurrentUser& user, Prompter& prompter)
+    : m_user(user)
+    , m_prompter(prompter) {
+    setObjectName(QStringLiteral("frmESOA_Items"));
+    setWindowTitle(QStringLiteral("PHIC-VALTOR Code Mapping"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    m_c = Controls::build(this);
+    resize(twips::toPixels(designWidthTwips), twips::toPixels(designHeightTwips));
+
+    connect(m_c.cmdClose, &QPushButton::clicked, this, &MainScreen::cmdClose_Click);
+    connect(m_c.lblMaint, &Label::clicked, this, &MainScreen::lblMaint_Click);
+    // cmdClose is the cancel button: Esc closes the screen, though the button stays hidden.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &MainScreen::cmdClose_Click);
+    m_c.txtSOADesc->installEventFilter(this);
+    m_c.txtDesc->installEventFilter(this);
+}
+
+void MainScreen::Form_Load() {
+    m_user.VALTORClasses().loadwinsettings(this);
+    setStartingColumns();
+    runStartupLoads();
+}
+
+void MainScreen::setStartingColumns() {
+    FlexGrid* grid = m_c.Grid1;
+    grid->setColWidth(0, 0);
+    grid->setColWidth(1, 800);
+    grid->setColWidth(2, 1800);
+    grid->setColWidth(3, 3000);
+    grid = m_c.Grid2;
+    grid->setColWidth(0, 800);
+    grid->setColWidth(1, 5200);
+    grid->setColWidth(2, 1200);
+    grid->setColWidth(3, 2500);
+    grid = m_c.GridCat;
+    grid->setCols(2);
+    grid->setColWidth(0, 3500);
+    grid = m_c.GridRev;
+    grid->setCols(5);
+    grid->setColWidth(0, 4000);
+    for (int col = 1; col <= 5; ++col)
+        grid->setColWidth(col, 0);
+    grid = m_c.GridRevCode;
+    grid->setCols(2);
+    grid->setColWidth(0, 1100);
+    grid->setColWidth(1, 3500);
+    grid = m_c.GridMap;
+    grid->setColWidth(0, 0);
+    grid->setColWidth(2, 1500);
+    grid->setColWidth(3, 3000);
+    grid->setColWidth(7, 3000);
+}
+
+void MainScreen::runStartupLoads() {
+    // The lists are filled here once the reference side, the hospital side and the step
+    // pointer are in place: categories and items of the design-time table, both revenue
+    // lists, the switch to the ER table, the pointer at its first step.
+}
+
+void MainScreen::closeEvent(QCloseEvent* event) {
+    m_user.VALTORClasses().Savewinsettings(this);
+    event->accept();
+}
+
+void MainScreen::cmdClose_Click() {
+    close();
+}
+
+void MainScreen::lblMaint_Click() {
+    m_c.fraMaint->setVisible(!m_c.fraMaint->isVisible());
+}
+
+void MainScreen::txtSOADesc_KeyPress(int keyAscii) {
+    // Enter searches the reference items once the reference search is in place.
+    Q_UNUSED(keyAscii);
+}
+
+void MainScreen::txtDesc_KeyPress(int keyAscii) {
+    // Enter searches the hospital items once the hospital search is in place.
+    Q_UNUSED(keyAscii);
+}
+
+bool MainScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        int ascii = 0;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            ascii = 13;
+        else if (!key->text().isEmpty())
+            ascii = key->text().at(0).unicode();
+        if (ascii != 0) {
+            if (watched == m_c.txtSOADesc)
+                txtSOADesc_KeyPress(ascii);
+            else if (watched == m_c.txtDesc)
+                txtDesc_KeyPress(ascii);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

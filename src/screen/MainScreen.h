@@ -1,0 +1,41 @@
+#pragma once
+
+#include "screen/Controls.h"
+
+#include <QWidget>
+
+class CurrentUser;
+class Prompter;
+
+// The mapping screen, "PHIC-VALTOR Code Mapping" (frmESOA_Items): builds its controls, connects
+// them to their event procedures and holds the procedures of the screen itself.
+class MainScreen : public QWidget {
+    Q_OBJECT
+public:
+    MainScreen(CurrentUser& user, Prompter& prompter);
+
+    Controls& controls() { return m_c; }
+
+    // The load step: restores the window settings, sets the starting grid columns, runs the
+    // start-up loads.
+    void Form_Load();
+
+public slots:
+    void cmdClose_Click();
+    void lblMaint_Click();
+    void txtSOADesc_KeyPress(int keyAscii);
+    void txtDesc_KeyPress(int keyAscii);
+
+protected:
+    // The unload step: saves the window settings. Unloading is never cancelled.
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setStartingColumns();
+    void runStartupLoads();
+
+    CurrentUser& m_user;
+    Prompter& m_prompter;
+    Controls m_c;
+};
