@@ -12,11 +12,20 @@ namespace {
 std::unique_ptr<CurrentUser> theUser;
 std::unique_ptr<Prompter> thePrompter;
 std::unique_ptr<MainScreen> theScreen;
+
+// The program-wide objects go with the application object, before Qt's own statics.
+void releaseProgramObjects() {
+    theScreen.reset();
+    theUser.reset();
+    thePrompter.reset();
+}
 } // namespace
 
 CurrentUser& currentUser() {
-    if (!theUser)
+    if (!theUser) {
         theUser = std::make_unique<CurrentUser>();
+        qAddPostRoutine(releaseProgramObjects);
+    }
     return *theUser;
 }
 
