@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build clang-format
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
     unixodbc odbcinst libsqliteodbc tdsodbc
-    fonts-dejavu-core xvfb xauth
+    fonts-dejavu-core fonts-liberation2 xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do

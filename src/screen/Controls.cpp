@@ -214,6 +214,10 @@ template <typename T> T* find(QWidget* form, const char* name) {
 } // namespace
 
 Controls Controls::build(QWidget* form) {
+    // Where Segoe UI is not installed, a sans-serif of close width stands in for it.
+    QFont::insertSubstitutions(QStringLiteral("Segoe UI"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                                QStringLiteral("DejaVu Sans")});
     QFont font(QStringLiteral("Segoe UI"));
     font.setPointSizeF(8.25);
     form->setFont(font);
