@@ -225,7 +225,7 @@ Controls Controls::build(QWidget* form) {
         QWidget* parent = d.parent ? find<QWidget>(form, d.parent) : form;
         QWidget* widget = create(d, parent);
         widget->setObjectName(QLatin1String(d.name));
-        widget->setGeometry(twips::toPixels(d.left, d.top, d.width, d.height));
+        twips::place(widget, d.left, d.top, d.width, d.height);
         if (d.flags & Hidden)
             widget->setVisible(false);
     }

@@ -262,7 +262,7 @@ void FlexGrid::applyWidths() {
 }
 
 void FlexGrid::setGeometryTwips(int left, int top, int width, int height) {
-    setGeometry(twips::toPixels(left, top, width, height));
+    twips::place(this, left, top, width, height);
 }
 
 void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

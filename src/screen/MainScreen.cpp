@@ -23,6 +23,7 @@ MainScreen::MainScreen(CurrentUser& user, Prompter& prompter)
 
     connect(m_c.cmdClose, &QPushButton::clicked, this, &MainScreen::cmdClose_Click);
     connect(m_c.lblMaint, &Label::clicked, this, &MainScreen::lblMaint_Click);
+    connect(m_c.cmdInst, &QPushButton::clicked, this, [this] { m_steps.cmdInst_Click(); });
     // cmdClose is the cancel button: Esc closes the screen, though the button stays hidden.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &MainScreen::cmdClose_Click);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "screen/Controls.h"
+#include "screen/StepGuide.h"
 
 #include <QWidget>
 
@@ -15,6 +16,7 @@ public:
     MainScreen(CurrentUser& user, Prompter& prompter);
 
     Controls& controls() { return m_c; }
+    StepGuide& steps() { return m_steps; }
 
     // The load step: restores the window settings, sets the starting grid columns, runs the
     // start-up loads.
@@ -38,4 +40,5 @@ private:
     CurrentUser& m_user;
     Prompter& m_prompter;
     Controls m_c;
+    StepGuide m_steps{m_c};
 };
