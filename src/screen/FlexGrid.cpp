@@ -167,6 +167,14 @@ void FlexGrid::clear() {
     applyWidths();
 }
 
+void FlexGrid::resetForLoad() {
+    setRows(1);
+    clear();
+    setFixedRows(0);
+    addItem(QString());
+    setFixedRows(1);
+}
+
 QString FlexGrid::textMatrix(int row, int col) const {
     checkCell(row, col);
     return m_model.m_cells[row].value(col);

@@ -55,6 +55,9 @@ public:
     void addItem(const QString& text);
     // Empties every cell (texts and colours); the rows and columns stay.
     void clear();
+    // Empties the grid before a load, in five steps: one row, cells cleared, no fixed row, one
+    // empty row added, the first row fixed again. An empty header and one empty row remain.
+    void resetForLoad();
 
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString& text);

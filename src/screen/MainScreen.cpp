@@ -24,6 +24,10 @@ MainScreen::MainScreen(CurrentUser& user, Prompter& prompter)
     connect(m_c.cmdClose, &QPushButton::clicked, this, &MainScreen::cmdClose_Click);
     connect(m_c.lblMaint, &Label::clicked, this, &MainScreen::lblMaint_Click);
     connect(m_c.cmdInst, &QPushButton::clicked, this, [this] { m_steps.cmdInst_Click(); });
+    connect(m_c.cmdSearchSOAItem, &QPushButton::clicked, this,
+            [this] { m_reference.cmdSearchSOAItem_Click(); });
+    connect(m_c.cmdCreateTable, &QPushButton::clicked, this,
+            [this] { m_tables.cmdCreateTable_Click(); });
     // cmdClose is the cancel button: Esc closes the screen, though the button stays hidden.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &MainScreen::cmdClose_Click);
@@ -87,8 +91,8 @@ void MainScreen::lblMaint_Click() {
 }
 
 void MainScreen::txtSOADesc_KeyPress(int keyAscii) {
-    // Enter searches the reference items once the reference search is in place.
-    Q_UNUSED(keyAscii);
+    if (keyAscii == 13)
+        m_reference.cmdSearchSOAItem_Click();
 }
 
 void MainScreen::txtDesc_KeyPress(int keyAscii) {

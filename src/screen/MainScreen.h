@@ -1,6 +1,9 @@
 #pragma once
 
+#include "data/Tables.h"
+#include "reference/ReferenceSide.h"
 #include "screen/Controls.h"
+#include "screen/FormContext.h"
 #include "screen/StepGuide.h"
 
 #include <QWidget>
@@ -17,6 +20,8 @@ public:
 
     Controls& controls() { return m_c; }
     StepGuide& steps() { return m_steps; }
+    ReferenceSide& reference() { return m_reference; }
+    Tables& tables() { return m_tables; }
 
     // The load step: restores the window settings, sets the starting grid columns, runs the
     // start-up loads.
@@ -41,4 +46,7 @@ private:
     Prompter& m_prompter;
     Controls m_c;
     StepGuide m_steps{m_c};
+    FormContext m_form{m_c, m_user, m_prompter, m_steps};
+    ReferenceSide m_reference{m_form};
+    Tables m_tables{m_form};
 };

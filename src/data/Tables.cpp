@@ -1,0 +1,43 @@
+#include "Tables.h"
+
+#include "data/TableStatements.h"
+#include "screen/FormContext.h"
+
+#include <QRadioButton>
+
+void Tables::cmdCreateTable_Click() {
+    QString failure;
+    if (m_form.c.optTable[0]->isChecked())
+        failure = CreateReferenceTables();
+    if (m_form.c.optTable[1]->isChecked())
+        failure = CreateReferenceTables();
+    m_form.prompter.message(failure.isEmpty() ? QStringLiteral("Done.") : failure);
+}
+
+QString Tables::CreateReferenceTables() {
+    const QString table = m_form.c.lblESOATableName->text();
+    const QStringList statements = tables::referenceTableStatements(table);
+    QString referenceError, linkError;
+    for (int i = 0; i < statements.size(); ++i) {
+        try {
+            m_form.db().execute(statements[i]);
+        } catch (const DbError& e) {
+            if (i == tables::createReferenceTable)
+                referenceError = e.description();
+            else if (i == tables::createLinkTable)
+                linkError = e.description();
+        }
+    }
+    if (!referenceError.isEmpty())
+        return referenceError;
+    if (linkError.isEmpty())
+        return QString();
+    // The link table is usually there already, with the user's mappings: then all is well.
+    try {
+        m_form.db().lookup(QStringLiteral("SELECT TOP 1 1 FROM [Build_FIle].[dbo].[") + table +
+                           QStringLiteral("_LINK] WITH (NOLOCK)"));
+        return QString();
+    } catch (const DbError&) {
+        return linkError;
+    }
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/CurrentUser.h"
+#include "screen/Controls.h"
+#include "screen/Prompter.h"
+#include "screen/StepGuide.h"
+
+// What every operation of the screen works with: the controls (which hold all working state),
+// the connection of the current user, the message boxes and the step pointer.
+struct FormContext {
+    Controls& c;
+    CurrentUser& user;
+    Prompter& prompter;
+    StepGuide& steps;
+
+    // The connection, taken afresh for every statement.
+    Gateway& db() { return user.sqlconnection(); }
+
+    // How the list loads report a failure: the database's text, then where to go about it.
+    void reportLoadFailure(const QString& description) {
+        prompter.message(description);
+        prompter.message(QStringLiteral("Create tables under Maintenance tab."));
+    }
+};

@@ -1,0 +1,82 @@
+// "a. Create Tables" on the real screen: the twelve statements, what survives a second use, and
+// "Done." only when both tables exist afterwards.
+#include "ScriptedPrompter.h"
+#include "TestDatabase.h"
+
+#include "data/TableStatements.h"
+#include "screen/MainScreen.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+class TestCreateTables : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { m_screen.reset(); }
+    void runsTheTwelveStatementsAndKeepsTheLinks();
+    void createsBothTablesOnADatabaseWithoutThem();
+    void aReferenceTableThatCannotBeMadeIsReported();
+
+private:
+    Gateway& gw() { return m_user.sqlconnection(); }
+    std::unique_ptr<TestDatabase> m_db;
+    CurrentUser m_user;
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<MainScreen> m_screen;
+};
+
+void TestCreateTables::init() {
+    m_db = std::make_unique<TestDatabase>();
+    m_prompter.shown.clear();
+    m_user.setDataFolder(m_db->folder());
+    m_user.setLogin([](const LoginDialog::Connector& connect) { return connect(LoginChoice{}); });
+    m_user.showmain();
+    m_screen = std::make_unique<MainScreen>(m_user, m_prompter);
+    Controls& c = m_screen->controls();
+    c.optTable[1]->setChecked(true);
+    c.lblESOATableName->setText(QStringLiteral("ESOA_ER"));
+    gw().clearLog();
+}
+
+void TestCreateTables::runsTheTwelveStatementsAndKeepsTheLinks() {
+    const int links = countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER_LINK"));
+    const int items = countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ITEM"));
+    gw().clearLog();
+    m_screen->controls().cmdCreateTable->click();
+    QCOMPARE(gw().log().mid(0, 12), tables::referenceTableStatements(QStringLiteral("ESOA_ER")));
+    QCOMPARE(gw().log()[5].left(46),
+             QStringLiteral("CREATE TABLE [Build_FIle].[dbo].[ESOA_ER](    "));
+    QCOMPARE(m_prompter.texts(), QStringList{QStringLiteral("Done.")});
+    QCOMPARE(countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER")), 0);
+    QCOMPARE(countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER_LINK")), links);
+    QCOMPARE(countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ITEM")), items);
+    QVERIFY_THROWS_EXCEPTION(
+        DbError, gw().query(QStringLiteral("SELECT ESOA_Code FROM Inventory..tbInvMaster")));
+    // A second use: the old columns are gone and the links are still there.
+    m_screen->controls().cmdCreateTable->click();
+    QCOMPARE(m_prompter.texts(), (QStringList{"Done.", "Done."}));
+    QCOMPARE(countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER_LINK")), links);
+}
+
+void TestCreateTables::createsBothTablesOnADatabaseWithoutThem() {
+    gw().execute(QStringLiteral("DROP TABLE Build_FIle..ESOA_ER_LINK"));
+    gw().execute(QStringLiteral("DROP TABLE Build_FIle..ESOA_ER"));
+    m_screen->controls().cmdCreateTable->click();
+    QCOMPARE(m_prompter.texts(), QStringList{QStringLiteral("Done.")});
+    gw().query(QStringLiteral("SELECT * FROM Build_FIle..ESOA_ER_LINK"));
+    gw().query(QStringLiteral("SELECT * FROM Build_FIle..ESOA_ER"));
+}
+
+void TestCreateTables::aReferenceTableThatCannotBeMadeIsReported() {
+    // A view of that name stands where the table should be: it can be neither dropped as a
+    // table nor created over.
+    gw().execute(QStringLiteral("CREATE VIEW Build_FIle.ESOA_X AS SELECT 1 AS x"));
+    m_screen->controls().lblESOATableName->setText(QStringLiteral("ESOA_X"));
+    m_screen->controls().cmdCreateTable->click();
+    QCOMPARE(m_prompter.texts(), QStringList{QStringLiteral("view [ESOA_X] already exists")});
+}
+
+QTEST_MAIN(TestCreateTables)
+#include "tst_createtables.moc"
