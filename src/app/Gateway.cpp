@@ -134,12 +134,10 @@ void WriteCursor::update() {
         throw DbError(QStringLiteral("Row cannot be located for updating. Some values may have "
                                      "been changed since it was last read."));
     QString sets;
-    QList<QVariant> values;
-    for (int i = 0; i < m_setColumns.size(); ++i) {
+    for (int i = 0; i < m_setColumns.size(); ++i)
         sets += (i ? QStringLiteral(", ") : QString()) + bracketed(m_setColumns[i]) +
                 QStringLiteral(" = ?");
-        values << m_gateway->bound(m_table, m_setColumns[i], m_setValues[i]);
-    }
+    QList<QVariant> values = m_gateway->bound(m_table, m_setColumns, m_setValues);
     values << key;
     QSqlQuery q = m_gateway->run(
         QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") + sets + where, true, values);
@@ -186,9 +184,15 @@ QSqlQuery Gateway::run(const QString& tsql, bool forwardOnly, const QList<QVaria
     return q;
 }
 
-QVariant Gateway::bound(const QString& table, const QString& column, const QVariant& value) {
+// The values as the table's columns take them; the table name is read once for the row.
+QList<QVariant> Gateway::bound(const QString& table, const QStringList& columns,
+                               const QList<QVariant>& values) {
     const tsql::TableName name = tsql::selectTable(QStringLiteral("SELECT * FROM ") + table);
-    return m_backend->columnValue(name.database, name.table, column, value);
+    QList<QVariant> out;
+    out.reserve(columns.size());
+    for (int i = 0; i < columns.size(); ++i)
+        out << m_backend->columnValue(name.database, name.table, columns[i], values.value(i));
+    return out;
 }
 
 void Gateway::execute(const QString& sql) {
@@ -243,12 +247,11 @@ WriteCursor Gateway::openForWrite(const QString& sql) {
 void Gateway::insertRow(const QString& table, const QStringList& columns,
                         const QList<QVariant>& values) {
     QString names, marks;
-    QList<QVariant> bind;
     for (int i = 0; i < columns.size(); ++i) {
         names += (i ? QStringLiteral(", ") : QString()) + bracketed(columns[i]);
         marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
-        bind << bound(table, columns[i], values.value(i));
     }
+    const QList<QVariant> bind = bound(table, columns, values);
     const QString sql =
         columns.isEmpty()
             ? QStringLiteral("INSERT INTO ") + table + QStringLiteral(" DEFAULT VALUES")

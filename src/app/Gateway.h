@@ -88,7 +88,8 @@ public:
 private:
     friend class WriteCursor;
     QSqlQuery run(const QString& tsql, bool forwardOnly, const QList<QVariant>& values = {});
-    QVariant bound(const QString& table, const QString& column, const QVariant& value);
+    QList<QVariant> bound(const QString& table, const QStringList& columns,
+                          const QList<QVariant>& values);
 
     std::unique_ptr<Backend> m_backend;
     QStringList m_log;

@@ -31,7 +31,7 @@ void TestCreateTables::init() {
     m_db = std::make_unique<TestDatabase>();
     m_prompter.shown.clear();
     m_user.setDataFolder(m_db->folder());
-    m_user.setLogin([](const LoginDialog::Connector& connect) { return connect(LoginChoice{}); });
+    m_user.setLogin(embeddedLogin);
     m_user.showmain();
     m_screen = std::make_unique<MainScreen>(m_user, m_prompter);
     Controls& c = m_screen->controls();

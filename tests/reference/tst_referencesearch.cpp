@@ -30,7 +30,7 @@ private:
 
 void TestReferenceSearch::init() {
     m_user.setDataFolder(m_db.folder());
-    m_user.setLogin([](const LoginDialog::Connector& connect) { return connect(LoginChoice{}); });
+    m_user.setLogin(embeddedLogin);
     m_user.showmain();
     m_screen = std::make_unique<MainScreen>(m_user, m_prompter);
     m_screen->controls().lblESOATableName->setText(QStringLiteral("ESOA_ER"));

@@ -59,11 +59,6 @@ void TestMainScreen::init() {
     modBrevant::currentUser().setDataFolder(m_db->folder());
 }
 
-// The login a user makes by pressing Enter: the embedded database.
-static std::unique_ptr<Backend> embeddedLogin(const LoginDialog::Connector& connect) {
-    return connect(LoginChoice{});
-}
-
 std::unique_ptr<MainScreen> TestMainScreen::openScreen() {
     CurrentUser& user = modBrevant::currentUser();
     user.setLogin(embeddedLogin);

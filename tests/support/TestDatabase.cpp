@@ -35,3 +35,7 @@ Gateway& TestDatabase::gateway() {
 int countRows(Gateway& gateway, const QString& sql) {
     return static_cast<int>(gateway.query(sql).rows.size());
 }
+
+std::unique_ptr<Backend> embeddedLogin(const LoginDialog::Connector& connect) {
+    return connect(LoginChoice{});
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Gateway.h"
+#include "app/LoginDialog.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -29,3 +30,6 @@ private:
 
 // Counts the rows a query returns; raises DbError like any operation.
 int countRows(Gateway& gateway, const QString& sql);
+
+// The login a user makes by pressing Enter: the embedded database.
+std::unique_ptr<Backend> embeddedLogin(const LoginDialog::Connector& connect);
