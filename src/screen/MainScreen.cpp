@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShortcut>
 
 MainScreen::MainScreen(CurrentUser& user, Prompter& prompter)
@@ -28,6 +29,15 @@ MainScreen::MainScreen(CurrentUser& user, Prompter& prompter)
             [this] { m_reference.cmdSearchSOAItem_Click(); });
     connect(m_c.cmdCreateTable, &QPushButton::clicked, this,
             [this] { m_tables.cmdCreateTable_Click(); });
+    connect(m_c.cmdPreview, &QPushButton::clicked, this, [this] { m_hospital.cmdPreview_Click(); });
+    connect(m_c.cmdUse, &QPushButton::clicked, this, [this] { m_hospital.cmdUse_Click(); });
+    connect(m_c.Grid2, &FlexGrid::gridClicked, this, [this] { m_hospital.Grid2_Click(); });
+    connect(m_c.GridRev, &FlexGrid::gridClicked, this, [this] { m_hospital.GridRev_Click(); });
+    connect(m_c.GridRevCode, &FlexGrid::gridClicked, this,
+            [this] { m_hospital.GridRevCode_Click(); });
+    for (int index = 0; index < 2; ++index)
+        connect(m_c.optInventory[index], &QRadioButton::clicked, this,
+                [this, index] { m_hospital.optInventory_Click(index); });
     // cmdClose is the cancel button: Esc closes the screen, though the button stays hidden.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &MainScreen::cmdClose_Click);
@@ -96,8 +106,8 @@ void MainScreen::txtSOADesc_KeyPress(int keyAscii) {
 }
 
 void MainScreen::txtDesc_KeyPress(int keyAscii) {
-    // Enter searches the hospital items once the hospital search is in place.
-    Q_UNUSED(keyAscii);
+    if (keyAscii == 13)
+        m_hospital.cmdPreview_Click();
 }
 
 bool MainScreen::eventFilter(QObject* watched, QEvent* event) {

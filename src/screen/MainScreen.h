@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Tables.h"
+#include "hospital/HospitalSide.h"
 #include "reference/ReferenceSide.h"
 #include "screen/Controls.h"
 #include "screen/FormContext.h"
@@ -22,6 +23,7 @@ public:
     StepGuide& steps() { return m_steps; }
     ReferenceSide& reference() { return m_reference; }
     Tables& tables() { return m_tables; }
+    HospitalSide& hospital() { return m_hospital; }
 
     // The load step: restores the window settings, sets the starting grid columns, runs the
     // start-up loads.
@@ -47,6 +49,7 @@ private:
     Controls m_c;
     StepGuide m_steps{m_c};
     FormContext m_form{m_c, m_user, m_prompter, m_steps};
+    HospitalSide m_hospital{m_form};
     ReferenceSide m_reference{m_form};
     Tables m_tables{m_form};
 };
