@@ -1,10 +1,134 @@
 #include "ReferenceSide.h"
 
+#include "app/ModBrevant.h"
 #include "app/SqlText.h"
+#include "hospital/HospitalSide.h"
+#include "mapping/Mappings.h"
 #include "screen/FlexGrid.h"
 #include "screen/FormContext.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
+
+namespace {
+
+// Where a category routes the hospital side. An empty exam field keeps the three routing
+// labels as they are.
+struct Route {
+    const char* category;
+    bool inventory;
+    const char* revenueId;
+    const char* sectionId;
+    const char* examField;
+};
+
+const Route itemRoutes[] = {
+    {"Medicine", true, "PH", "", ""},
+    {"LaboratoryAndDiagnostic", false, "LB", "", "LabExam"},
+    {"MedicalSupplies", true, "PH", "", ""},
+    {"OperatingRoomFees", false, "", "OR", "OtherRevenue"},
+    {"RoomAndBoard", false, "", "RA", "OtherRevenue"},
+};
+const Route itemDefault = {"", false, "", "", ""};
+
+const Route erRoutes[] = {
+    {"Therapeutics", true, "PH", "", ""},
+    {"Imaging", false, "XR", "", "XRayExam"},
+    {"Laboratory", false, "LB", "", "LabExam"},
+    {"ED Service", false, "", "ER", "OtherRevenue"},
+    {"ED Consultation", false, "", "ER", "OtherRevenue"},
+};
+const Route erDefault = {"", false, "", "", "OtherRevenue"};
+
+} // namespace
+
+void ReferenceSide::optTable_Click(int index) {
+    Controls& c = m_form.c;
+    if (index == 0)
+        c.lblESOATableName->setText(QStringLiteral("ESOA_ITEM"));
+    else if (index == 1)
+        c.lblESOATableName->setText(QStringLiteral("ESOA_ER"));
+    c.txtAreaCat->setText(QString());
+    LoadCategories();
+    m_hospital.SetItemMode(false);
+    LoadReferenceItems();
+    // From here on failures are passed over: the switch is done, the first category is a help.
+    try {
+        c.GridCat->setRow(1);
+    } catch (const std::exception&) {
+    }
+    try {
+        SelectCategory();
+    } catch (const std::exception&) {
+    }
+}
+
+void ReferenceSide::LoadCategories() {
+    Controls& c = m_form.c;
+    c.GridCat->resetForLoad();
+    try {
+        const QString sql = QStringLiteral("SELECT DISTINCT(Category) FROM [Build_FIle].[dbo].[") +
+                            c.lblESOATableName->text() +
+                            QStringLiteral("] WITH (NOLOCK) WHERE 1=1 ");
+        c.GridCat->bind(m_form.db().query(sql, Rowset::ForwardReadOnly));
+    } catch (const DbError& e) {
+        m_form.reportLoadFailure(e.description());
+    }
+}
+
+void ReferenceSide::GridCat_Click() {
+    try {
+        SelectCategory();
+    } catch (const DbError& e) {
+        m_form.prompter.message(e.description());
+        return;
+    } catch (const std::exception& e) {
+        m_form.prompter.message(QString::fromLocal8Bit(e.what()));
+        return;
+    }
+    m_form.steps.ShowStepHint(1);
+}
+
+void ReferenceSide::SelectCategory() {
+    Controls& c = m_form.c;
+    m_hospital.ResetWorkArea();
+    c.txtAreaCat->setText(c.GridCat->textMatrix(c.GridCat->row(), 0));
+    m_hospital.SetItemMode(false);
+    applyRouting();
+    LoadReferenceItems();
+    m_hospital.SearchHospitalItems();
+}
+
+void ReferenceSide::applyRouting() {
+    Controls& c = m_form.c;
+    const bool itemTable = c.lblESOATableName->text() == u"ESOA_ITEM";
+    const QString category = c.txtAreaCat->text();
+    const Route* route = itemTable ? &itemDefault : &erDefault;
+    if (itemTable) {
+        for (const Route& r : itemRoutes)
+            if (category == QLatin1String(r.category)) {
+                route = &r;
+                break;
+            }
+    } else {
+        for (const Route& r : erRoutes)
+            if (category == QLatin1String(r.category)) {
+                route = &r;
+                break;
+            }
+    }
+    if (route->inventory)
+        m_hospital.SetItemMode(true);
+    if (*route->revenueId)
+        c.txtRevID->setText(QLatin1String(route->revenueId));
+    if (*route->sectionId)
+        c.txtSectionID->setText(QLatin1String(route->sectionId));
+    if (*route->examField) {
+        c.lblExamFieldName->setText(QLatin1String(route->examField));
+        c.lblTable->setText(QStringLiteral("BUILD_FILE..tbco") + c.lblExamFieldName->text());
+        c.lblIDFieldName->setText(c.lblExamFieldName->text() + QStringLiteral("ID"));
+    }
+}
 
 void ReferenceSide::LoadReferenceItems() {
     Controls& c = m_form.c;
@@ -32,4 +156,36 @@ void ReferenceSide::LoadReferenceItems() {
 
 void ReferenceSide::cmdSearchSOAItem_Click() {
     LoadReferenceItems();
+}
+
+void ReferenceSide::Grid1_Click() {
+    Controls& c = m_form.c;
+    FlexGrid* grid = c.Grid1;
+    const int r = grid->row();
+    QString code, description, fee, unit;
+    try {
+        code = grid->textMatrix(r, 1);
+        description = grid->textMatrix(r, 3);
+        fee = grid->textMatrix(r, 4);
+        unit = grid->textMatrix(r, 5);
+    } catch (const GridError&) {
+        return; // no list of reference items yet: nothing to take
+    }
+    grid->setToolTipText(description);
+    c.txtESOACode->setText(code);
+    c.txtESOADesc->setText(description);
+    c.txtFixedFee->setText(fee);
+    c.txtChargingUnit->setText(unit);
+    c.txtVALTORItemID->setText(QString());
+    c.txtVALTORitemDesc->setText(QString());
+    const bool autoSearch = c.chkAutoSearch->checkState() == Qt::Checked;
+    if (autoSearch && c.txtType->text() == u"INV") {
+        QString words = description;
+        c.txtGeneric->setText(modBrevant::NextField(words, QStringLiteral(" ")));
+    }
+    m_mappings.LoadMappings();
+    if (c.txtType->text() != u"INV" && autoSearch)
+        m_hospital.cmdUse_Click();
+    m_hospital.SearchHospitalItems();
+    m_form.steps.ShowStepHint(2);
 }

@@ -38,6 +38,15 @@ MainScreen::MainScreen(CurrentUser& user, Prompter& prompter)
     for (int index = 0; index < 2; ++index)
         connect(m_c.optInventory[index], &QRadioButton::clicked, this,
                 [this, index] { m_hospital.optInventory_Click(index); });
+    connect(m_c.GridCat, &FlexGrid::gridClicked, this, [this] { m_reference.GridCat_Click(); });
+    connect(m_c.Grid1, &FlexGrid::gridClicked, this, [this] { m_reference.Grid1_Click(); });
+    connect(m_c.GridMap, &FlexGrid::gridClicked, this, [this] { m_mappings.GridMap_Click(); });
+    // Selecting a table option raises its click, whether the user or the program selects it.
+    for (int index = 0; index < 2; ++index)
+        connect(m_c.optTable[index], &QRadioButton::toggled, this, [this, index](bool selected) {
+            if (selected)
+                m_reference.optTable_Click(index);
+        });
     // cmdClose is the cancel button: Esc closes the screen, though the button stays hidden.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &MainScreen::cmdClose_Click);
@@ -82,9 +91,13 @@ void MainScreen::setStartingColumns() {
 }
 
 void MainScreen::runStartupLoads() {
-    // The lists are filled here once the reference side, the hospital side and the step
-    // pointer are in place: categories and items of the design-time table, both revenue
-    // lists, the switch to the ER table, the pointer at its first step.
+    m_reference.LoadCategories();
+    m_reference.LoadReferenceItems();
+    m_hospital.LoadRevenues();
+    m_hospital.LoadRevenueCodes();
+    // Selecting the ER table raises its click: the table switch runs before the load goes on.
+    m_c.optTable[1]->setChecked(true);
+    m_steps.ShowStepHint(0);
 }
 
 void MainScreen::closeEvent(QCloseEvent* event) {

@@ -2,6 +2,7 @@
 
 #include "data/Tables.h"
 #include "hospital/HospitalSide.h"
+#include "mapping/Mappings.h"
 #include "reference/ReferenceSide.h"
 #include "screen/Controls.h"
 #include "screen/FormContext.h"
@@ -24,6 +25,7 @@ public:
     ReferenceSide& reference() { return m_reference; }
     Tables& tables() { return m_tables; }
     HospitalSide& hospital() { return m_hospital; }
+    Mappings& mappings() { return m_mappings; }
 
     // The load step: restores the window settings, sets the starting grid columns, runs the
     // start-up loads.
@@ -50,6 +52,7 @@ private:
     StepGuide m_steps{m_c};
     FormContext m_form{m_c, m_user, m_prompter, m_steps};
     HospitalSide m_hospital{m_form};
-    ReferenceSide m_reference{m_form};
+    Mappings m_mappings{m_form};
+    ReferenceSide m_reference{m_form, m_hospital, m_mappings};
     Tables m_tables{m_form};
 };
