@@ -10,6 +10,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
+#include <span>
+
 namespace {
 
 // Where a category routes the hospital side. An empty exam field keeps the three routing
@@ -103,20 +105,15 @@ void ReferenceSide::applyRouting() {
     Controls& c = m_form.c;
     const bool itemTable = c.lblESOATableName->text() == u"ESOA_ITEM";
     const QString category = c.txtAreaCat->text();
+    // The ER table's routes serve any table other than ESOA_ITEM; the first match wins.
+    const std::span<const Route> routes =
+        itemTable ? std::span<const Route>(itemRoutes) : std::span<const Route>(erRoutes);
     const Route* route = itemTable ? &itemDefault : &erDefault;
-    if (itemTable) {
-        for (const Route& r : itemRoutes)
-            if (category == QLatin1String(r.category)) {
-                route = &r;
-                break;
-            }
-    } else {
-        for (const Route& r : erRoutes)
-            if (category == QLatin1String(r.category)) {
-                route = &r;
-                break;
-            }
-    }
+    for (const Route& r : routes)
+        if (category == QLatin1String(r.category)) {
+            route = &r;
+            break;
+        }
     if (route->inventory)
         m_hospital.SetItemMode(true);
     if (*route->revenueId)
