@@ -118,17 +118,11 @@ void HospitalSide::LoadRevenueCodes() {
 
 void HospitalSide::GridRev_Click() {
     Controls& c = m_form.c;
-    FlexGrid* grid = c.GridRev;
-    const int r = grid->row();
-    QString revenue, table, idField, nameField;
-    try {
-        revenue = grid->textMatrix(r, 0);
-        table = grid->textMatrix(r, 1);
-        idField = grid->textMatrix(r, 2);
-        nameField = grid->textMatrix(r, 3);
-    } catch (const GridError&) {
+    const auto cells = c.GridRev->rowTexts(c.GridRev->row(), {0, 1, 2, 3});
+    if (!cells)
         return; // a list without the columns it should have: nothing to take
-    }
+    const QString &revenue = cells->at(0), &table = cells->at(1), &idField = cells->at(2),
+                  &nameField = cells->at(3);
     c.txtRevID->setText(revenue);
     c.lblTable->setText(QStringLiteral("BUILD_FILE..") + table);
     c.lblIDFieldName->setText(idField);
@@ -140,12 +134,10 @@ void HospitalSide::GridRev_Click() {
 
 void HospitalSide::GridRevCode_Click() {
     Controls& c = m_form.c;
-    QString revenue;
-    try {
-        revenue = c.GridRevCode->textMatrix(c.GridRevCode->row(), 0);
-    } catch (const GridError&) {
+    const auto cells = c.GridRevCode->rowTexts(c.GridRevCode->row(), {0});
+    if (!cells)
         return;
-    }
+    const QString& revenue = cells->at(0);
     c.txtRevID->setText(QString());
     c.txtRevID->setText(revenue);
     if (c.txtType->text() != u"INV") {
@@ -209,15 +201,10 @@ void HospitalSide::Grid2_Click() {
     const int r = c.Grid2->row();
     if (r == 0)
         return;
-    QString id, description;
-    try {
-        id = c.Grid2->textMatrix(r, 0);
-        if (id == u"OtherRevenueID")
-            return;
-        description = c.Grid2->textMatrix(r, 1);
-    } catch (const GridError&) {
-        return; // fewer columns than an item needs: nothing to take
-    }
+    const auto cells = c.Grid2->rowTexts(r, {0, 1});
+    if (!cells || cells->at(0) == u"OtherRevenueID")
+        return; // a passed-over row, or fewer columns than an item needs: nothing to take
+    const QString &id = cells->at(0), &description = cells->at(1);
     c.txtVALTORItemID->setText(id);
     c.txtVALTORitemDesc->setText(description);
     m_form.steps.ShowStepHint(5);

@@ -158,16 +158,11 @@ void ReferenceSide::cmdSearchSOAItem_Click() {
 void ReferenceSide::Grid1_Click() {
     Controls& c = m_form.c;
     FlexGrid* grid = c.Grid1;
-    const int r = grid->row();
-    QString code, description, fee, unit;
-    try {
-        code = grid->textMatrix(r, 1);
-        description = grid->textMatrix(r, 3);
-        fee = grid->textMatrix(r, 4);
-        unit = grid->textMatrix(r, 5);
-    } catch (const GridError&) {
+    const auto cells = grid->rowTexts(grid->row(), {1, 3, 4, 5});
+    if (!cells)
         return; // no list of reference items yet: nothing to take
-    }
+    const QString &code = cells->at(0), &description = cells->at(1), &fee = cells->at(2),
+                  &unit = cells->at(3);
     grid->setToolTipText(description);
     c.txtESOACode->setText(code);
     c.txtESOADesc->setText(description);

@@ -180,6 +180,16 @@ QString FlexGrid::textMatrix(int row, int col) const {
     return m_model.m_cells[row].value(col);
 }
 
+std::optional<QStringList> FlexGrid::rowTexts(int row, std::initializer_list<int> cols) const {
+    QStringList texts;
+    for (int col : cols) {
+        if (row < 0 || row >= rows() || col < 0 || col >= this->cols())
+            return std::nullopt;
+        texts << m_model.m_cells[row].value(col);
+    }
+    return texts;
+}
+
 void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
     checkCell(row, col);
     m_model.m_cells[row][col] = text;

@@ -8,6 +8,8 @@
 #include <QMap>
 #include <QTableView>
 
+#include <initializer_list>
+#include <optional>
 #include <stdexcept>
 
 // A grid operation outside the grid's rows or columns ("Subscript out of range").
@@ -60,6 +62,9 @@ public:
     void resetForLoad();
 
     QString textMatrix(int row, int col) const;
+    // The texts of a row's cells in the columns asked for, or nothing when the grid lacks the
+    // row or any of those columns.
+    std::optional<QStringList> rowTexts(int row, std::initializer_list<int> cols) const;
     void setTextMatrix(int row, int col, const QString& text);
 
     int row() const { return m_row; }
