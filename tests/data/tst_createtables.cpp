@@ -1,7 +1,6 @@
 // "a. Create Tables" on the real screen: the twelve statements, what survives a second use, and
 // "Done." only when both tables exist afterwards.
-#include "ScriptedPrompter.h"
-#include "TestDatabase.h"
+#include "ScreenFixture.h"
 
 #include "data/TableStatements.h"
 #include "screen/MainScreen.h"
@@ -10,30 +9,20 @@
 #include <QRadioButton>
 #include <QTest>
 
-class TestCreateTables : public QObject {
+class TestCreateTables : public QObject, protected ScreenFixture {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup() { m_screen.reset(); }
+    void cleanup() { closeScreen(); }
     void runsTheTwelveStatementsAndKeepsTheLinks();
     void createsBothTablesOnADatabaseWithoutThem();
     void aReferenceTableThatCannotBeMadeIsReported();
 
 private:
-    Gateway& gw() { return m_user.sqlconnection(); }
-    std::unique_ptr<TestDatabase> m_db;
-    CurrentUser m_user;
-    ScriptedPrompter m_prompter;
-    std::unique_ptr<MainScreen> m_screen;
 };
 
 void TestCreateTables::init() {
-    m_db = std::make_unique<TestDatabase>();
-    m_prompter.shown.clear();
-    m_user.setDataFolder(m_db->folder());
-    m_user.setLogin(embeddedLogin);
-    m_user.showmain();
-    m_screen = std::make_unique<MainScreen>(m_user, m_prompter);
+    openScreen();
     Controls& c = m_screen->controls();
     c.optTable[1]->setChecked(true);
     c.lblESOATableName->setText(QStringLiteral("ESOA_ER"));

@@ -1,8 +1,7 @@
 // The hospital side on the real screen and an embedded database: the searches with their exact
 // statements and messages, the revenue lists and the routing their clicks set, the item mode and
 // taking over a hospital item.
-#include "ScriptedPrompter.h"
-#include "TestDatabase.h"
+#include "ScreenFixture.h"
 
 #include "screen/FlexGrid.h"
 #include "screen/MainScreen.h"
@@ -12,7 +11,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-class TestHospitalSide : public QObject {
+class TestHospitalSide : public QObject, protected ScreenFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -41,31 +40,17 @@ private slots:
     void useCopiesTheDescription();
 
 private:
-    Controls& c() { return m_screen->controls(); }
     HospitalSide& hospital() { return m_screen->hospital(); }
-    Gateway& gw() { return m_user.sqlconnection(); }
     void procedureRoute(const QString& idField, const QString& nameField, const QString& table) {
         c().txtType->setText(QStringLiteral("PROC"));
         c().lblIDFieldName->setText(idField);
         c().lblExamFieldName->setText(nameField);
         c().lblTable->setText(table);
     }
-
-    std::unique_ptr<TestDatabase> m_db;
-    CurrentUser m_user;
-    ScriptedPrompter m_prompter;
-    std::unique_ptr<MainScreen> m_screen;
 };
 
 void TestHospitalSide::init() {
-    m_db = std::make_unique<TestDatabase>();
-    m_prompter.shown.clear();
-    m_user.setDataFolder(m_db->folder());
-    m_user.setLogin(embeddedLogin);
-    m_user.showmain();
-    m_screen = std::make_unique<MainScreen>(m_user, m_prompter);
-    m_screen->show();
-    gw().clearLog();
+    openScreen();
 }
 
 void TestHospitalSide::cleanup() {

@@ -1,7 +1,6 @@
 // The reference item search on the real screen and an embedded database: the exact statement for
 // each filter, the rows listed, and the two messages when the table is missing.
-#include "ScriptedPrompter.h"
-#include "TestDatabase.h"
+#include "ScreenFixture.h"
 
 #include "screen/FlexGrid.h"
 #include "screen/MainScreen.h"
@@ -10,31 +9,22 @@
 #include <QPushButton>
 #include <QTest>
 
-class TestReferenceSearch : public QObject {
+class TestReferenceSearch : public QObject, protected ScreenFixture {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup() { m_screen.reset(); }
+    void cleanup() { closeScreen(); }
     void statementForEachFilter_data();
     void statementForEachFilter();
     void enterInTheDescriptionBoxSearches();
     void aMissingTableShowsTwoMessagesAndLeavesAnEmptyRow();
 
 private:
-    Gateway& gw() { return m_user.sqlconnection(); }
-    TestDatabase m_db;
-    CurrentUser m_user;
-    ScriptedPrompter m_prompter;
-    std::unique_ptr<MainScreen> m_screen;
 };
 
 void TestReferenceSearch::init() {
-    m_user.setDataFolder(m_db.folder());
-    m_user.setLogin(embeddedLogin);
-    m_user.showmain();
-    m_screen = std::make_unique<MainScreen>(m_user, m_prompter);
+    openScreen();
     m_screen->controls().lblESOATableName->setText(QStringLiteral("ESOA_ER"));
-    gw().clearLog();
 }
 
 void TestReferenceSearch::statementForEachFilter_data() {

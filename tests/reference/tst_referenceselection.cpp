@@ -1,7 +1,6 @@
 // The table and category choice with its routing, the start-up loads, the mapping list and the
 // reference item click, on the real screen and an embedded database.
-#include "ScriptedPrompter.h"
-#include "TestDatabase.h"
+#include "ScreenFixture.h"
 
 #include "screen/FlexGrid.h"
 #include "screen/MainScreen.h"
@@ -13,7 +12,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-class TestReferenceSelection : public QObject {
+class TestReferenceSelection : public QObject, protected ScreenFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -34,9 +33,7 @@ private slots:
     void itemClickOnTheEmptyRowOfAFailedLoad();
 
 private:
-    Controls& c() { return m_screen->controls(); }
     ReferenceSide& reference() { return m_screen->reference(); }
-    Gateway& gw() { return m_user.sqlconnection(); }
     void showCategory(const QString& table, const QString& category) {
         c().lblESOATableName->setText(table);
         TextTable t;
@@ -53,22 +50,10 @@ private:
                 c().Grid1->setRow(r);
         QCOMPARE(c().Grid1->textMatrix(c().Grid1->row(), 1), code);
     }
-
-    std::unique_ptr<TestDatabase> m_db;
-    CurrentUser m_user;
-    ScriptedPrompter m_prompter;
-    std::unique_ptr<MainScreen> m_screen;
 };
 
 void TestReferenceSelection::init() {
-    m_db = std::make_unique<TestDatabase>();
-    m_prompter.shown.clear();
-    m_user.setDataFolder(m_db->folder());
-    m_user.setLogin(embeddedLogin);
-    m_user.showmain();
-    m_screen = std::make_unique<MainScreen>(m_user, m_prompter);
-    m_screen->show();
-    gw().clearLog();
+    openScreen();
 }
 
 void TestReferenceSelection::cleanup() {

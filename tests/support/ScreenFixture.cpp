@@ -1,0 +1,15 @@
+#include "ScreenFixture.h"
+
+void ScreenFixture::openScreen() {
+    m_screen.reset();
+    auto db = std::make_unique<TestDatabase>();
+    m_user.setDataFolder(db->folder());
+    m_user.setLogin(embeddedLogin);
+    m_user.showmain();
+    m_db = std::move(db);
+    m_prompter.shown.clear();
+    m_prompter.answers.clear();
+    m_screen = std::make_unique<MainScreen>(m_user, m_prompter);
+    m_screen->show();
+    gw().clearLog();
+}
