@@ -78,19 +78,32 @@ WriteCursor::WriteCursor(Gateway& gateway, QString table, QSqlRecord record,
     : m_gateway(&gateway)
     , m_table(std::move(table))
     , m_record(std::move(record))
-    , m_original(std::move(firstRow)) {}
+    , m_original(std::move(firstRow))
+    , m_open(true) {}
+
+void WriteCursor::requireOpen() const {
+    if (!m_open)
+        throw DbError(QStringLiteral("Operation is not allowed when the object is closed."));
+}
+
+bool WriteCursor::atEnd() const {
+    requireOpen();
+    return !m_original && !m_adding;
+}
 
 void WriteCursor::addNew() {
+    requireOpen();
     m_adding = true;
     m_setColumns.clear();
     m_setValues.clear();
 }
 
 void WriteCursor::setField(const QString& name, const QVariant& value) {
+    requireOpen();
     int i = columnIndex(m_record, name);
     if (i < 0)
         noSuchItem();
-    if (atEnd() || m_closed)
+    if (atEnd())
         noCurrentRecord();
     const QString column = m_record.fieldName(i);
     int already = m_setColumns.indexOf(column);
@@ -103,8 +116,7 @@ void WriteCursor::setField(const QString& name, const QVariant& value) {
 }
 
 void WriteCursor::update() {
-    if (m_closed)
-        noCurrentRecord();
+    requireOpen();
     if (m_adding) {
         m_gateway->insertRow(m_table, m_setColumns, m_setValues);
         m_adding = false;
@@ -154,9 +166,40 @@ void WriteCursor::update() {
 }
 
 void WriteCursor::close() {
-    m_closed = true;
+    requireOpen();
+    m_open = false;
     m_adding = false;
     m_original.reset();
+}
+
+// ---- CommitGroup ----
+
+CommitGroup::CommitGroup(Gateway& gateway)
+    : m_gateway(gateway) {
+    Backend& backend = gateway.backend();
+    if (backend.dialect() != Dialect::Sqlite)
+        return;
+    QSqlDatabase& db = backend.database();
+    if (!db.transaction())
+        throw DbError(driverText(db.lastError()));
+    m_open = true;
+}
+
+CommitGroup::~CommitGroup() {
+    if (m_open)
+        m_gateway.backend().database().rollback();
+}
+
+void CommitGroup::commit() {
+    if (!m_open)
+        return;
+    m_open = false;
+    QSqlDatabase& db = m_gateway.backend().database();
+    if (!db.commit()) {
+        const QString text = driverText(db.lastError());
+        db.rollback();
+        throw DbError(text);
+    }
 }
 
 // ---- Gateway ----

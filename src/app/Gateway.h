@@ -42,25 +42,51 @@ class Gateway;
 // Write through a query: the rows a SELECT found, the first of them current. Fields are set by
 // column name; update() adds the new row (a parameterised INSERT) or rewrites the found row by
 // its ID, and fails when that row was changed or removed since it was read.
+//
+// A cursor made by the default constructor is a result set not yet opened: like one that was
+// closed, every operation on it fails with "Operation is not allowed when the object is closed.".
 class WriteCursor {
 public:
+    WriteCursor() = default;
     WriteCursor(Gateway& gateway, QString table, QSqlRecord record,
                 std::optional<QList<QVariant>> firstRow);
-    bool atEnd() const { return !m_original && !m_adding; }
+    bool isOpen() const { return m_open; }
+    // No row found and none added.
+    bool atEnd() const;
     void addNew();
     void setField(const QString& name, const QVariant& value);
     void update();
     void close();
 
 private:
-    Gateway* m_gateway;
+    void requireOpen() const;
+
+    Gateway* m_gateway = nullptr;
     QString m_table;
     QSqlRecord m_record;
     std::optional<QList<QVariant>> m_original;
     bool m_adding = false;
     QList<QString> m_setColumns;
     QList<QVariant> m_setValues;
-    bool m_closed = false;
+    bool m_open = false;
+};
+
+// Row-by-row writes that reach the disk together: on the embedded database the writes made
+// while a group is open are one transaction, committed by commit() and rolled back when the
+// group ends without it, so a program killed in the middle leaves the tables as they were. On
+// SQL Server every statement commits on its own, as it always does, and a group does nothing.
+class CommitGroup {
+public:
+    explicit CommitGroup(Gateway& gateway);
+    ~CommitGroup();
+    CommitGroup(const CommitGroup&) = delete;
+    CommitGroup& operator=(const CommitGroup&) = delete;
+    // Raises DbError when the database refuses the commit; the writes are then rolled back.
+    void commit();
+
+private:
+    Gateway& m_gateway;
+    bool m_open = false;
 };
 
 // The four kinds of database operation of the program, on one connection. Every failure

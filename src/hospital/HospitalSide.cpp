@@ -201,10 +201,11 @@ void HospitalSide::Grid2_Click() {
     const int r = c.Grid2->row();
     if (r == 0)
         return;
-    const auto cells = c.Grid2->rowTexts(r, {0, 1});
-    if (!cells || cells->at(0) == u"OtherRevenueID")
-        return; // a passed-over row, or fewer columns than an item needs: nothing to take
-    const QString &id = cells->at(0), &description = cells->at(1);
+    // A list without the two columns of an item raises GridError before anything is taken.
+    const QString id = c.Grid2->textMatrix(r, 0);
+    if (id == u"OtherRevenueID")
+        return;
+    const QString description = c.Grid2->textMatrix(r, 1);
     c.txtVALTORItemID->setText(id);
     c.txtVALTORitemDesc->setText(description);
     m_form.steps.ShowStepHint(5);

@@ -27,6 +27,8 @@ public:
     void SetItemMode(bool inventory);
     void optInventory_Click(int index);
     void ResetWorkArea();
+    // Takes the hospital item of Grid2's current row into the working fields. Raises GridError
+    // when the list lacks the item's columns.
     void Grid2_Click();
     void cmdUse_Click();
 

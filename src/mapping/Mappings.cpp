@@ -9,6 +9,7 @@
 void Mappings::LoadMappings() {
     Controls& c = m_form.c;
     c.GridMap->resetForLoad();
+    m_listedTable = c.lblESOATableName->text();
     try {
         const QString sql = QStringLiteral(" SELECT TOP 1000 [ID]"
                                            "       ,[Code]"
@@ -23,8 +24,7 @@ void Mappings::LoadMappings() {
                                            "       ,[InvOrProc]"
                                            "       ,[SortOrder]"
                                            "   FROM [Build_FIle].[dbo].[") +
-                            c.lblESOATableName->text() +
-                            QStringLiteral("_LINK] WITH (NOLOCK) WHERE Code=") +
+                            m_listedTable + QStringLiteral("_LINK] WITH (NOLOCK) WHERE Code=") +
                             sql::quoted(c.txtESOACode->text()) + QStringLiteral(" ");
         c.GridMap->bind(m_form.db().query(sql, Rowset::ForwardReadOnly));
     } catch (const DbError& e) {
@@ -34,4 +34,20 @@ void Mappings::LoadMappings() {
 
 void Mappings::GridMap_Click() {
     m_form.steps.ShowStepHint(7);
+}
+
+void Mappings::cmdDelete_Click() {
+    Controls& c = m_form.c;
+    // The list may still show the links of the table chosen before a switch: the delete goes
+    // to the table the user sees the link of, never to a row of the newly chosen table.
+    const QString table = m_listedTable.isNull() ? c.lblESOATableName->text() : m_listedTable;
+    const auto id = c.GridMap->rowTexts(c.GridMap->row(), {0});
+    try {
+        m_form.db().execute(QStringLiteral("DELETE FROM [Build_FIle].[dbo].[") + table +
+                            QStringLiteral("_LINK] WHERE ID=") +
+                            sql::quoted(id ? id->at(0) : QString()) + QStringLiteral(" "));
+    } catch (const DbError& e) {
+        m_form.prompter.message(e.description());
+    }
+    LoadMappings();
 }

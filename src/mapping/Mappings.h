@@ -1,18 +1,56 @@
 #pragma once
 
-struct FormContext;
+#include <QString>
 
-// The mapping operations: the links of the selected PhilHealth item in GridMap.
+struct FormContext;
+class FlexGrid;
+class HospitalSide;
+
+// The mapping operations: the links of the selected PhilHealth item in GridMap, saving and
+// deleting a link, the mapped-or-not checks of both item lists, and mapping a whole list.
 class Mappings {
 public:
-    explicit Mappings(FormContext& form)
-        : m_form(form) {}
+    Mappings(FormContext& form, HospitalSide& hospital)
+        : m_form(form)
+        , m_hospital(hospital) {}
 
     // Lists the first 1,000 link rows of the code in txtESOACode, from the link table of the
     // current reference table.
     void LoadMappings();
     void GridMap_Click();
 
+    // Links the hospital item of the working fields to the selected PhilHealth item: one link
+    // row per hospital item (revenue code and item id), added or rewritten. Reports every
+    // failing step with its line number and goes on with the next; never raises.
+    void cmdEdit_Click();
+    // Removes the link row of GridMap's current row, from the link table the list was loaded
+    // from, then reloads the list.
+    void cmdDelete_Click();
+
+    // Marks each listed PhilHealth item green when any hospital item is linked to it, yellow
+    // when none is.
+    void cmdCheckIfMapped_Click();
+    // Marks each listed hospital item green when it has a link row under the revenue code in
+    // txtRevID (and writes that link's code into its third column), yellow when it has none.
+    void cmdCheckIfMapped2_Click();
+    // Saves every listed hospital item as a link to the selected PhilHealth item, after a
+    // question.
+    void cmdMapAll_Click();
+
+    // Ends a check that is running (the screen is closing).
+    void stopRunningCheck() { m_stopCheck = true; }
+
 private:
+    // Whether a running check may go on after the screen handled its events: the same list
+    // (not reloaded, emptied or shortened), the same reference table, no stop asked for.
+    bool checkMayGoOn(const FlexGrid* grid, quint64 listVersion, const QString& table) const;
+    void reportSaveFailure(const QString& description, int line);
+
     FormContext& m_form;
+    HospitalSide& m_hospital;
+    // The reference table whose link table GridMap lists: after a switch of the reference
+    // table the list still shows the links of the table it was loaded from.
+    QString m_listedTable;
+    bool m_checkRunning = false;
+    bool m_stopCheck = false;
 };

@@ -73,6 +73,7 @@ QModelIndex FlexGrid::viewIndex(int row, int col) const {
 }
 
 void FlexGrid::structureChanged() {
+    ++m_listVersion;
     if (m_row >= rows())
         m_row = qMax(0, rows() - 1);
     if (m_col >= cols())
@@ -154,6 +155,7 @@ void FlexGrid::addItem(const QString& text) {
         m_model.m_cells << row;
         m_model.endResetModel();
     }
+    ++m_listVersion;
     applyWidths();
 }
 
@@ -164,6 +166,7 @@ void FlexGrid::clear() {
             cell.clear();
     m_model.m_backgrounds.clear();
     m_model.endResetModel();
+    ++m_listVersion;
     applyWidths();
 }
 

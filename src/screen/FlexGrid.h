@@ -61,6 +61,11 @@ public:
     // empty row added, the first row fixed again. An empty header and one empty row remain.
     void resetForLoad();
 
+    // A number that changes whenever the grid's rows or columns are replaced, added, removed or
+    // emptied (not when a cell's text or colour is set): work that runs row by row over a list
+    // tells by it that the list is no longer the one it started on.
+    quint64 listVersion() const { return m_listVersion; }
+
     QString textMatrix(int row, int col) const;
     // The texts of a row's cells in the columns asked for, or nothing when the grid lacks the
     // row or any of those columns.
@@ -106,4 +111,5 @@ private:
     int m_row = 1;
     int m_col = 0;
     bool m_settingCurrent = false;
+    quint64 m_listVersion = 0;
 };

@@ -31,7 +31,13 @@ MainScreen::MainScreen(CurrentUser& user, Prompter& prompter)
             [this] { m_tables.cmdCreateTable_Click(); });
     connect(m_c.cmdPreview, &QPushButton::clicked, this, [this] { m_hospital.cmdPreview_Click(); });
     connect(m_c.cmdUse, &QPushButton::clicked, this, [this] { m_hospital.cmdUse_Click(); });
-    connect(m_c.Grid2, &FlexGrid::gridClicked, this, [this] { m_hospital.Grid2_Click(); });
+    connect(m_c.Grid2, &FlexGrid::gridClicked, this, [this] {
+        try {
+            m_hospital.Grid2_Click();
+        } catch (const GridError&) {
+            // A click on a list without an item's columns takes nothing.
+        }
+    });
     connect(m_c.GridRev, &FlexGrid::gridClicked, this, [this] { m_hospital.GridRev_Click(); });
     connect(m_c.GridRevCode, &FlexGrid::gridClicked, this,
             [this] { m_hospital.GridRevCode_Click(); });
@@ -41,6 +47,13 @@ MainScreen::MainScreen(CurrentUser& user, Prompter& prompter)
     connect(m_c.GridCat, &FlexGrid::gridClicked, this, [this] { m_reference.GridCat_Click(); });
     connect(m_c.Grid1, &FlexGrid::gridClicked, this, [this] { m_reference.Grid1_Click(); });
     connect(m_c.GridMap, &FlexGrid::gridClicked, this, [this] { m_mappings.GridMap_Click(); });
+    connect(m_c.cmdEdit, &QPushButton::clicked, this, [this] { m_mappings.cmdEdit_Click(); });
+    connect(m_c.cmdDelete, &QPushButton::clicked, this, [this] { m_mappings.cmdDelete_Click(); });
+    connect(m_c.cmdCheckIfMapped, &QPushButton::clicked, this,
+            [this] { m_mappings.cmdCheckIfMapped_Click(); });
+    connect(m_c.cmdCheckIfMapped2, &QPushButton::clicked, this,
+            [this] { m_mappings.cmdCheckIfMapped2_Click(); });
+    connect(m_c.cmdMapAll, &QPushButton::clicked, this, [this] { m_mappings.cmdMapAll_Click(); });
     // Selecting a table option raises its click, whether the user or the program selects it.
     for (int index = 0; index < 2; ++index)
         connect(m_c.optTable[index], &QRadioButton::toggled, this, [this, index](bool selected) {
@@ -101,6 +114,8 @@ void MainScreen::runStartupLoads() {
 }
 
 void MainScreen::closeEvent(QCloseEvent* event) {
+    // The program ends with the screen: a check still running stops at its next row.
+    m_mappings.stopRunningCheck();
     m_user.VALTORClasses().Savewinsettings(this);
     event->accept();
 }

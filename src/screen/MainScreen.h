@@ -52,7 +52,7 @@ private:
     StepGuide m_steps{m_c};
     FormContext m_form{m_c, m_user, m_prompter, m_steps};
     HospitalSide m_hospital{m_form};
-    Mappings m_mappings{m_form};
+    Mappings m_mappings{m_form, m_hospital};
     ReferenceSide m_reference{m_form, m_hospital, m_mappings};
     Tables m_tables{m_form};
 };

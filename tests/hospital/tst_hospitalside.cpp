@@ -298,7 +298,9 @@ void TestHospitalSide::clicksOnListsWithoutTheirColumnsDoNothing() {
     hospital().GridRev_Click();
     QCOMPARE(c().txtRevID->text(), QStringLiteral("PH"));
     c().Grid2->bind(one);
-    hospital().Grid2_Click();
+    c().Grid2->setRow(1);
+    emit c().Grid2->gridClicked();
+    QVERIFY_THROWS_EXCEPTION(GridError, hospital().Grid2_Click());
     QCOMPARE(c().txtVALTORItemID->text(), QString());
     c().GridRevCode->setCols(0);
     hospital().GridRevCode_Click();

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // Answers message boxes from a script and records what was shown.
 class ScriptedPrompter : public Prompter {
 public:
@@ -18,6 +20,8 @@ public:
     QList<Shown> shown;
     // Answers for Yes/No boxes, first to last; Yes when the script has run out.
     QList<Answer> answers;
+    // Runs while a box is up, before it is answered: what the world does while the user reads.
+    std::function<void(const Shown&)> whileShown;
 
     QStringList texts() const {
         QStringList out;
@@ -29,6 +33,8 @@ public:
 protected:
     Answer show(const QString& text, Buttons buttons, Icon icon, const QString& title) override {
         shown << Shown{text, buttons, icon, title};
+        if (whileShown)
+            whileShown(shown.last());
         if (buttons == Buttons::Ok)
             return Answer::Ok;
         return answers.isEmpty() ? Answer::Yes : answers.takeFirst();

@@ -1,0 +1,140 @@
+// The mapped-or-not checks of both item lists and the mapping of a whole list. The checks let
+// the screen handle its events after every row, so they must survive whatever the user does
+// meanwhile: a second click starts nothing new, and a list reloaded, emptied or shortened under
+// a check (or a switch of the reference table) ends the check before it marks a row that is no
+// longer the row it asked about.
+#include "Mappings.h"
+
+#include "app/SqlText.h"
+#include "hospital/HospitalSide.h"
+#include "screen/FlexGrid.h"
+#include "screen/FormContext.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+
+namespace {
+
+const QColor mappedColour(0, 255, 0);
+const QColor notMappedColour(255, 255, 0);
+
+// Marks a check as running for as long as it lives.
+class RunningCheck {
+public:
+    explicit RunningCheck(bool& running)
+        : m_running(running) {
+        m_running = true;
+    }
+    ~RunningCheck() { m_running = false; }
+    RunningCheck(const RunningCheck&) = delete;
+    RunningCheck& operator=(const RunningCheck&) = delete;
+
+private:
+    bool& m_running;
+};
+
+} // namespace
+
+bool Mappings::checkMayGoOn(const FlexGrid* grid, quint64 listVersion, const QString& table) const {
+    return !m_stopCheck && grid->listVersion() == listVersion &&
+           m_form.c.lblESOATableName->text() == table;
+}
+
+void Mappings::cmdCheckIfMapped_Click() {
+    if (m_checkRunning)
+        return;
+    RunningCheck running(m_checkRunning);
+    m_stopCheck = false;
+    Controls& c = m_form.c;
+    FlexGrid* grid = c.Grid1;
+    const QString table = c.lblESOATableName->text();
+    const quint64 version = grid->listVersion();
+    const int rows = grid->rows();
+    try {
+        for (int i = 1; i < rows; ++i) {
+            grid->setRow(i);
+            const QString sql = QStringLiteral("SELECT TOP 1 1 FROM [Build_FIle].[dbo].[") + table +
+                                QStringLiteral("_LINK] WITH (NOLOCK) WHERE Code=") +
+                                sql::quoted(grid->textMatrix(i, 1)) + QStringLiteral(" ");
+            Lookup found = m_form.db().lookup(sql, Rowset::ForwardReadOnly);
+            grid->setCol(3);
+            grid->setCellBackColor(found.atEnd() ? notMappedColour : mappedColour);
+            found.close();
+            QCoreApplication::processEvents();
+            if (!checkMayGoOn(grid, version, table))
+                return;
+        }
+    } catch (const DbError& e) {
+        m_form.prompter.message(e.description());
+    } catch (const GridError& e) {
+        m_form.prompter.message(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void Mappings::cmdCheckIfMapped2_Click() {
+    if (m_checkRunning)
+        return;
+    RunningCheck running(m_checkRunning);
+    m_stopCheck = false;
+    Controls& c = m_form.c;
+    FlexGrid* grid = c.Grid2;
+    // Every row is asked the same question: the table and revenue code of the click.
+    const QString table = c.lblESOATableName->text();
+    const QString revenue = c.txtRevID->text();
+    try {
+        grid->setCols(3);
+        const quint64 version = grid->listVersion();
+        const int rows = grid->rows();
+        for (int i = 1; i < rows; ++i) {
+            grid->setRow(i);
+            const QString sql = QStringLiteral("SELECT TOP 1 Code FROM [Build_FIle].[dbo].[") +
+                                table + QStringLiteral("_LINK] WITH (NOLOCK) WHERE RevenueID = ") +
+                                sql::quoted(revenue) + QStringLiteral(" AND ItemID=") +
+                                sql::quoted(grid->textMatrix(i, 0)) + QStringLiteral(" ");
+            Lookup found = m_form.db().lookup(sql, Rowset::ForwardReadOnly);
+            grid->setCol(1);
+            if (found.atEnd()) {
+                grid->setCellBackColor(notMappedColour);
+            } else {
+                grid->setCellBackColor(mappedColour);
+                grid->setTextMatrix(i, 2, sql::displayText(found.field(0)));
+            }
+            found.close();
+            QCoreApplication::processEvents();
+            if (!checkMayGoOn(grid, version, table))
+                return;
+        }
+    } catch (const DbError& e) {
+        m_form.prompter.message(e.description());
+    } catch (const GridError& e) {
+        m_form.prompter.message(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void Mappings::cmdMapAll_Click() {
+    if (m_form.prompter.message(QStringLiteral("Are you sure to map all listed?"),
+                                Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
+        return;
+    FlexGrid* grid = m_form.c.Grid2;
+    const int rows = grid->rows();
+    const quint64 version = grid->listVersion();
+    try {
+        // On the embedded database the rows reach the disk together when the run ends.
+        CommitGroup group(m_form.db());
+        for (int i = 1; i < rows && grid->listVersion() == version; ++i) {
+            try {
+                grid->setRow(i);
+                m_hospital.Grid2_Click();
+            } catch (const std::exception& e) {
+                m_form.prompter.message(QString::fromLocal8Bit(e.what()));
+                continue;
+            }
+            cmdEdit_Click();
+        }
+        group.commit();
+    } catch (const DbError& e) {
+        // The rows of the run were not written: the list shows what the database holds.
+        m_form.prompter.message(e.description());
+        LoadMappings();
+    }
+}
