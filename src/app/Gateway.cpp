@@ -172,36 +172,6 @@ void WriteCursor::close() {
     m_original.reset();
 }
 
-// ---- CommitGroup ----
-
-CommitGroup::CommitGroup(Gateway& gateway)
-    : m_gateway(gateway) {
-    Backend& backend = gateway.backend();
-    if (backend.dialect() != Dialect::Sqlite)
-        return;
-    QSqlDatabase& db = backend.database();
-    if (!db.transaction())
-        throw DbError(driverText(db.lastError()));
-    m_open = true;
-}
-
-CommitGroup::~CommitGroup() {
-    if (m_open)
-        m_gateway.backend().database().rollback();
-}
-
-void CommitGroup::commit() {
-    if (!m_open)
-        return;
-    m_open = false;
-    QSqlDatabase& db = m_gateway.backend().database();
-    if (!db.commit()) {
-        const QString text = driverText(db.lastError());
-        db.rollback();
-        throw DbError(text);
-    }
-}
-
 // ---- Gateway ----
 
 Gateway::Gateway(std::unique_ptr<Backend> backend)

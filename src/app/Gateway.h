@@ -71,24 +71,6 @@ private:
     bool m_open = false;
 };
 
-// Row-by-row writes that reach the disk together: on the embedded database the writes made
-// while a group is open are one transaction, committed by commit() and rolled back when the
-// group ends without it, so a program killed in the middle leaves the tables as they were. On
-// SQL Server every statement commits on its own, as it always does, and a group does nothing.
-class CommitGroup {
-public:
-    explicit CommitGroup(Gateway& gateway);
-    ~CommitGroup();
-    CommitGroup(const CommitGroup&) = delete;
-    CommitGroup& operator=(const CommitGroup&) = delete;
-    // Raises DbError when the database refuses the commit; the writes are then rolled back.
-    void commit();
-
-private:
-    Gateway& m_gateway;
-    bool m_open = false;
-};
-
 // The four kinds of database operation of the program, on one connection. Every failure
 // raises DbError with the driver's text. Statements are logged as the program built them.
 class Gateway {

@@ -118,23 +118,16 @@ void Mappings::cmdMapAll_Click() {
     FlexGrid* grid = m_form.c.Grid2;
     const int rows = grid->rows();
     const quint64 version = grid->listVersion();
-    try {
-        // On the embedded database the rows reach the disk together when the run ends.
-        CommitGroup group(m_form.db());
-        for (int i = 1; i < rows && grid->listVersion() == version; ++i) {
-            try {
-                grid->setRow(i);
-                m_hospital.Grid2_Click();
-            } catch (const std::exception& e) {
-                m_form.prompter.message(QString::fromLocal8Bit(e.what()));
-                continue;
-            }
-            cmdEdit_Click();
+    // Every save commits its own row, so a run that is cut short keeps each row it saved. The
+    // run ends if the list is replaced under it: it maps only the list the user confirmed.
+    for (int i = 1; i < rows && grid->listVersion() == version; ++i) {
+        try {
+            grid->setRow(i);
+            m_hospital.Grid2_Click();
+        } catch (const std::exception& e) {
+            m_form.prompter.message(QString::fromLocal8Bit(e.what()));
+            continue;
         }
-        group.commit();
-    } catch (const DbError& e) {
-        // The rows of the run were not written: the list shows what the database holds.
-        m_form.prompter.message(e.description());
-        LoadMappings();
+        cmdEdit_Click();
     }
 }

@@ -210,8 +210,13 @@ void FlexGrid::setRow(int row) {
     m_row = row;
     const QModelIndex index = viewIndex(m_row, m_col);
     if (index.isValid()) {
+        // A row made current by the program does not scroll the list: the user's view stays
+        // where it is (a check that walks 30,000 rows would otherwise repaint every row).
         m_settingCurrent = true;
+        const bool scroll = hasAutoScroll();
+        setAutoScroll(false);
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        setAutoScroll(scroll);
         m_settingCurrent = false;
     }
 }

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <functional>
+
 class TestGateway : public QObject {
     Q_OBJECT
 private slots:
@@ -24,6 +26,7 @@ private slots:
     void writeFailsWhenTheRowChangedSinceItWasRead();
     void writeFailsWhenTheRowWasRemoved();
     void writeOnAMissingTableFailsAtTheOpen();
+    void aWriteCursorNotOpenRefusesEverything();
 
 private:
     Gateway& gw() { return m_db->gateway(); }
@@ -201,6 +204,30 @@ void TestGateway::writeOnAMissingTableFailsAtTheOpen() {
     } catch (const DbError& e) {
         QCOMPARE(e.description(), QStringLiteral("no such table: Build_FIle.ESOA_X_LINK"));
     }
+}
+
+void TestGateway::aWriteCursorNotOpenRefusesEverything() {
+    const QString closed = QStringLiteral("Operation is not allowed when the object is closed.");
+    auto refuses = [&](const std::function<void()>& operation) {
+        try {
+            operation();
+            return false;
+        } catch (const DbError& e) {
+            return e.description() == closed;
+        }
+    };
+    WriteCursor never;
+    QVERIFY(!never.isOpen());
+    QVERIFY(refuses([&] { (void)never.atEnd(); }));
+    QVERIFY(refuses([&] { never.addNew(); }));
+    QVERIFY(refuses([&] { never.setField(QStringLiteral("Code"), QStringLiteral("x")); }));
+    QVERIFY(refuses([&] { never.update(); }));
+    QVERIFY(refuses([&] { never.close(); }));
+    WriteCursor w = gw().openForWrite(linkLookup(QStringLiteral("PH"), QStringLiteral("10018")));
+    QVERIFY(w.isOpen());
+    w.close();
+    QVERIFY(refuses([&] { w.setField(QStringLiteral("Code"), QStringLiteral("x")); }));
+    QVERIFY(refuses([&] { w.close(); }));
 }
 
 QTEST_MAIN(TestGateway)

@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
+
 class TestFlexGrid : public QObject {
     Q_OBJECT
 private slots:
@@ -18,6 +20,8 @@ private slots:
     void colsTruncatesAndExtends();
     void backgroundOfTheCurrentCell();
     void aLargeBindIsOneReset();
+    void aRowSetByTheProgramKeepsTheView();
+    void theListVersionFollowsRowsNotCells();
 };
 
 static TextTable table(int rows, int cols) {
@@ -165,6 +169,40 @@ void TestFlexGrid::aLargeBindIsOneReset() {
     QCOMPARE(inserts.count(), 0);
     QCOMPARE(grid.rows(), 30001);
     QCOMPARE(grid.textMatrix(30000, 5), QStringLiteral("r30000c5"));
+}
+
+void TestFlexGrid::aRowSetByTheProgramKeepsTheView() {
+    FlexGrid grid;
+    grid.resize(600, 300);
+    grid.show();
+    grid.bind(table(1000, 3));
+    grid.setRow(900);
+    QCOMPARE(grid.row(), 900);
+    QCOMPARE(grid.topRow(), 1);
+    grid.setTopRow(500); // keeping the user's place still moves the view
+    QCOMPARE(grid.topRow(), 500);
+    QVERIFY(grid.hasAutoScroll());
+}
+
+void TestFlexGrid::theListVersionFollowsRowsNotCells() {
+    FlexGrid grid;
+    grid.bind(table(3, 3));
+    quint64 version = grid.listVersion();
+    grid.setTextMatrix(1, 1, QStringLiteral("x"));
+    grid.setRow(2);
+    grid.setCol(1);
+    grid.setCellBackColor(QColor(255, 255, 0));
+    QCOMPARE(grid.listVersion(), version);
+    const std::function<void()> changes[] = {
+        [&] { grid.bind(table(3, 3)); },  [&] { grid.setRows(2); },
+        [&] { grid.setCols(4); },         [&] { grid.clear(); },
+        [&] { grid.addItem(QString()); }, [&] { grid.setFixedRows(0); },
+        [&] { grid.resetForLoad(); }};
+    for (const auto& change : changes) {
+        change();
+        QVERIFY(grid.listVersion() != version);
+        version = grid.listVersion();
+    }
 }
 
 QTEST_MAIN(TestFlexGrid)
