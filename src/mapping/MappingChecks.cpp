@@ -35,33 +35,19 @@ private:
 
 } // namespace
 
-bool Mappings::checkMayGoOn(const FlexGrid* grid, quint64 listVersion, const QString& table) const {
-    return !m_stopCheck && grid->listVersion() == listVersion &&
-           m_form.c.lblESOATableName->text() == table;
-}
-
-void Mappings::cmdCheckIfMapped_Click() {
-    if (m_checkRunning)
-        return;
-    RunningCheck running(m_checkRunning);
-    m_stopCheck = false;
-    Controls& c = m_form.c;
-    FlexGrid* grid = c.Grid1;
-    const QString table = c.lblESOATableName->text();
+void Mappings::checkRows(FlexGrid* grid, const QString& table,
+                         const std::function<void(int row)>& checkRow) {
     const quint64 version = grid->listVersion();
     const int rows = grid->rows();
     try {
         for (int i = 1; i < rows; ++i) {
             grid->setRow(i);
-            const QString sql = QStringLiteral("SELECT TOP 1 1 FROM [Build_FIle].[dbo].[") + table +
-                                QStringLiteral("_LINK] WITH (NOLOCK) WHERE Code=") +
-                                sql::quoted(grid->textMatrix(i, 1)) + QStringLiteral(" ");
-            Lookup found = m_form.db().lookup(sql, Rowset::ForwardReadOnly);
-            grid->setCol(3);
-            grid->setCellBackColor(found.atEnd() ? notMappedColour : mappedColour);
-            found.close();
+            checkRow(i);
             QCoreApplication::processEvents();
-            if (!checkMayGoOn(grid, version, table))
+            // Go on only with the same list (not reloaded, emptied or shortened), the same
+            // reference table, and no stop asked for.
+            if (m_stopCheck || grid->listVersion() != version ||
+                m_form.c.lblESOATableName->text() != table)
                 return;
         }
     } catch (const DbError& e) {
@@ -69,6 +55,24 @@ void Mappings::cmdCheckIfMapped_Click() {
     } catch (const GridError& e) {
         m_form.prompter.message(QString::fromLocal8Bit(e.what()));
     }
+}
+
+void Mappings::cmdCheckIfMapped_Click() {
+    if (m_checkRunning)
+        return;
+    RunningCheck running(m_checkRunning);
+    m_stopCheck = false;
+    FlexGrid* grid = m_form.c.Grid1;
+    const QString table = m_form.c.lblESOATableName->text();
+    checkRows(grid, table, [&](int i) {
+        const QString sql = QStringLiteral("SELECT TOP 1 1 FROM [Build_FIle].[dbo].[") + table +
+                            QStringLiteral("_LINK] WITH (NOLOCK) WHERE Code=") +
+                            sql::quoted(grid->textMatrix(i, 1)) + QStringLiteral(" ");
+        Lookup found = m_form.db().lookup(sql, Rowset::ForwardReadOnly);
+        grid->setCol(3);
+        grid->setCellBackColor(found.atEnd() ? notMappedColour : mappedColour);
+        found.close();
+    });
 }
 
 void Mappings::cmdCheckIfMapped2_Click() {
@@ -81,34 +85,22 @@ void Mappings::cmdCheckIfMapped2_Click() {
     // Every row is asked the same question: the table and revenue code of the click.
     const QString table = c.lblESOATableName->text();
     const QString revenue = c.txtRevID->text();
-    try {
-        grid->setCols(3);
-        const quint64 version = grid->listVersion();
-        const int rows = grid->rows();
-        for (int i = 1; i < rows; ++i) {
-            grid->setRow(i);
-            const QString sql = QStringLiteral("SELECT TOP 1 Code FROM [Build_FIle].[dbo].[") +
-                                table + QStringLiteral("_LINK] WITH (NOLOCK) WHERE RevenueID = ") +
-                                sql::quoted(revenue) + QStringLiteral(" AND ItemID=") +
-                                sql::quoted(grid->textMatrix(i, 0)) + QStringLiteral(" ");
-            Lookup found = m_form.db().lookup(sql, Rowset::ForwardReadOnly);
-            grid->setCol(1);
-            if (found.atEnd()) {
-                grid->setCellBackColor(notMappedColour);
-            } else {
-                grid->setCellBackColor(mappedColour);
-                grid->setTextMatrix(i, 2, sql::displayText(found.field(0)));
-            }
-            found.close();
-            QCoreApplication::processEvents();
-            if (!checkMayGoOn(grid, version, table))
-                return;
+    grid->setCols(3);
+    checkRows(grid, table, [&](int i) {
+        const QString sql = QStringLiteral("SELECT TOP 1 Code FROM [Build_FIle].[dbo].[") + table +
+                            QStringLiteral("_LINK] WITH (NOLOCK) WHERE RevenueID = ") +
+                            sql::quoted(revenue) + QStringLiteral(" AND ItemID=") +
+                            sql::quoted(grid->textMatrix(i, 0)) + QStringLiteral(" ");
+        Lookup found = m_form.db().lookup(sql, Rowset::ForwardReadOnly);
+        grid->setCol(1);
+        if (found.atEnd()) {
+            grid->setCellBackColor(notMappedColour);
+        } else {
+            grid->setCellBackColor(mappedColour);
+            grid->setTextMatrix(i, 2, sql::displayText(found.field(0)));
         }
-    } catch (const DbError& e) {
-        m_form.prompter.message(e.description());
-    } catch (const GridError& e) {
-        m_form.prompter.message(QString::fromLocal8Bit(e.what()));
-    }
+        found.close();
+    });
 }
 
 void Mappings::cmdMapAll_Click() {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 struct FormContext;
 class FlexGrid;
 class HospitalSide;
@@ -41,9 +43,11 @@ public:
     void stopRunningCheck() { m_stopCheck = true; }
 
 private:
-    // Whether a running check may go on after the screen handled its events: the same list
-    // (not reloaded, emptied or shortened), the same reference table, no stop asked for.
-    bool checkMayGoOn(const FlexGrid* grid, quint64 listVersion, const QString& table) const;
+    // Runs a check over rows 1 to the end of a list, letting the screen handle its events after
+    // each row; ends when the list or the reference table changes under it, or at a failure,
+    // which it reports.
+    void checkRows(FlexGrid* grid, const QString& table,
+                   const std::function<void(int row)>& checkRow);
     void reportSaveFailure(const QString& description, int line);
 
     FormContext& m_form;

@@ -24,6 +24,33 @@ QString columnText(const QLineEdit* box) {
     return text.isNull() ? QString::fromLatin1("") : text;
 }
 
+// The text columns of the link row, each with the line that sets it and the box it comes
+// from. ItemID and RevenueID are set on a new row only (the save goes from 120 to 128 for a row
+// it found); SortOrder is never written.
+struct TextField {
+    int line;
+    const char* column;
+    QLineEdit* Controls::*box;
+};
+const TextField textFields[] = {
+    {124, "ItemID", &Controls::txtVALTORItemID},
+    {126, "RevenueID", &Controls::txtRevID},
+    {128, "ItemDesc", &Controls::txtVALTORitemDesc},
+    {130, "InvOrProc", &Controls::txtType},
+    {132, "CODE", &Controls::txtESOACode},
+    {134, "SectionID", &Controls::txtSectionID},
+    {136, "Category", &Controls::txtAreaCat},
+    {138, "Description", &Controls::txtESOADesc},
+    {142, "ChargingUnit", &Controls::txtChargingUnit},
+};
+
+const TextField* textFieldOf(int line) {
+    for (const TextField& field : textFields)
+        if (field.line == line)
+            return &field;
+    return nullptr;
+}
+
 } // namespace
 
 void Mappings::reportSaveFailure(const QString& description, int line) {
@@ -85,35 +112,8 @@ void Mappings::cmdEdit_Click() {
             case 122:
                 row.addNew();
                 break;
-            case 124:
-                row.setField(QStringLiteral("ItemID"), columnText(c.txtVALTORItemID));
-                break;
-            case 126:
-                row.setField(QStringLiteral("RevenueID"), columnText(c.txtRevID));
-                break;
-            case 128:
-                row.setField(QStringLiteral("ItemDesc"), columnText(c.txtVALTORitemDesc));
-                break;
-            case 130:
-                row.setField(QStringLiteral("InvOrProc"), columnText(c.txtType));
-                break;
-            case 132:
-                row.setField(QStringLiteral("CODE"), columnText(c.txtESOACode));
-                break;
-            case 134:
-                row.setField(QStringLiteral("SectionID"), columnText(c.txtSectionID));
-                break;
-            case 136:
-                row.setField(QStringLiteral("Category"), columnText(c.txtAreaCat));
-                break;
-            case 138:
-                row.setField(QStringLiteral("Description"), columnText(c.txtESOADesc));
-                break;
             case 140:
                 row.setField(QStringLiteral("FixedFee"), fee::fromText(c.txtFixedFee->text()));
-                break;
-            case 142:
-                row.setField(QStringLiteral("ChargingUnit"), columnText(c.txtChargingUnit));
                 break;
             case 144:
                 row.update();
@@ -128,8 +128,11 @@ void Mappings::cmdEdit_Click() {
                 m_form.steps.ShowStepHint(6);
                 next = 0;
                 break;
-            default:
-                next = 0;
+            default: // 124 to 142 but 140: a text column takes its box's text
+                if (const TextField* field = textFieldOf(line))
+                    row.setField(QLatin1String(field->column), columnText(c.*field->box));
+                else
+                    next = 0;
                 break;
             }
         } catch (const DbError& e) {
