@@ -4,14 +4,11 @@
 
 #include <QTest>
 
-#include <clocale>
-
 class TestFeeText : public QObject {
     Q_OBJECT
 private slots:
     void leadingNumber_data();
     void leadingNumber();
-    void aCommaLocaleStillReadsThePoint();
     void tooLargeForADoubleOverflows();
 };
 
@@ -48,16 +45,6 @@ void TestFeeText::leadingNumber() {
     QFETCH(QString, text);
     QFETCH(double, amount);
     QCOMPARE(fee::fromText(text), amount);
-}
-
-void TestFeeText::aCommaLocaleStillReadsThePoint() {
-    const char* before = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = before ? before : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
-        QSKIP("no locale with a decimal comma is installed");
-    const double amount = fee::fromText(QStringLiteral("1250.50"));
-    std::setlocale(LC_NUMERIC, saved.c_str());
-    QCOMPARE(amount, 1250.5);
 }
 
 void TestFeeText::tooLargeForADoubleOverflows() {
