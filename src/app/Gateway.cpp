@@ -73,10 +73,11 @@ void Lookup::close() {
 
 // ---- WriteCursor ----
 
-WriteCursor::WriteCursor(Gateway& gateway, QString table, QSqlRecord record,
+WriteCursor::WriteCursor(Gateway& gateway, tsql::TableName table, QSqlRecord record,
                          std::optional<QList<QVariant>> firstRow)
     : m_gateway(&gateway)
-    , m_table(std::move(table))
+    , m_name(std::move(table))
+    , m_table(m_name.text)
     , m_record(std::move(record))
     , m_original(std::move(firstRow))
     , m_open(true) {}
@@ -106,17 +107,20 @@ void WriteCursor::setField(const QString& name, const QVariant& value) {
     if (atEnd())
         noCurrentRecord();
     const QString column = m_record.fieldName(i);
+    const QVariant taken =
+        m_gateway->backend().columnValue(m_name.database, m_name.table, column, value);
     int already = m_setColumns.indexOf(column);
     if (already >= 0) {
-        m_setValues[already] = value;
+        m_setValues[already] = taken;
     } else {
         m_setColumns << column;
-        m_setValues << value;
+        m_setValues << taken;
     }
 }
 
 void WriteCursor::update() {
     requireOpen();
+    m_gateway->beforeWrite();
     if (m_adding) {
         m_gateway->insertRow(m_table, m_setColumns, m_setValues);
         m_adding = false;
@@ -208,8 +212,14 @@ QList<QVariant> Gateway::bound(const QString& table, const QStringList& columns,
     return out;
 }
 
+void Gateway::beforeWrite() {
+    if (m_batch)
+        m_batch->commitBeforeOtherWrite();
+}
+
 void Gateway::execute(const QString& sql) {
     m_log << sql;
+    beforeWrite();
     run(sql, true);
 }
 
@@ -254,11 +264,12 @@ WriteCursor Gateway::openForWrite(const QString& sql) {
         first = std::move(row);
     }
     q.finish();
-    return WriteCursor(*this, name.text, record, std::move(first));
+    return WriteCursor(*this, name, record, std::move(first));
 }
 
 void Gateway::insertRow(const QString& table, const QStringList& columns,
                         const QList<QVariant>& values) {
+    beforeWrite();
     QString names, marks;
     for (int i = 0; i < columns.size(); ++i) {
         names += (i ? QStringLiteral(", ") : QString()) + bracketed(columns[i]);
@@ -271,4 +282,63 @@ void Gateway::insertRow(const QString& table, const QStringList& columns,
             : QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + names +
                   QStringLiteral(") VALUES (") + marks + u')';
     run(sql, true, bind);
+}
+
+// ---- WriteBatch ----
+
+WriteBatch::WriteBatch(Gateway& gateway, int records, int milliseconds)
+    : m_gateway(gateway)
+    , m_records(records)
+    , m_milliseconds(milliseconds) {
+    // One batch at a time: a second one writes as if there were none.
+    if (!m_gateway.m_batch)
+        m_gateway.m_batch = this;
+}
+
+WriteBatch::~WriteBatch() {
+    try {
+        finish();
+    } catch (const DbError&) {
+    }
+    if (m_gateway.m_batch == this)
+        m_gateway.m_batch = nullptr;
+}
+
+void WriteBatch::beginRecord() {
+    m_inRecord = true;
+    if (m_open || m_gateway.m_batch != this)
+        return;
+    QSqlDatabase& db = m_gateway.backend().database();
+    if (!db.transaction())
+        throw DbError(driverText(db.lastError()));
+    m_open = true;
+    m_pending = 0;
+    m_since.start();
+}
+
+void WriteBatch::endRecord() {
+    m_inRecord = false;
+    if (!m_open)
+        return;
+    ++m_pending;
+    if (m_pending >= m_records || m_since.elapsed() >= m_milliseconds)
+        finish();
+}
+
+void WriteBatch::finish() {
+    m_inRecord = false;
+    if (!m_open)
+        return;
+    m_open = false;
+    QSqlDatabase& db = m_gateway.backend().database();
+    if (db.commit())
+        return;
+    const QString failure = driverText(db.lastError());
+    db.rollback();
+    throw DbError(failure);
+}
+
+void WriteBatch::commitBeforeOtherWrite() {
+    if (!m_inRecord)
+        finish();
 }

@@ -2,7 +2,9 @@
 
 #include "Backend.h"
 #include "DbError.h"
+#include "TsqlRewriter.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -40,7 +42,8 @@ private:
 class Gateway;
 
 // Write through a query: the rows a SELECT found, the first of them current. Fields are set by
-// column name; update() adds the new row (a parameterised INSERT) or rewrites the found row by
+// column name, and a value the column cannot take (a text that is not an amount, for a money
+// column) fails when it is set, leaving the field unset; update() adds the new row (a parameterised INSERT) or rewrites the found row by
 // its ID, and fails when that row was changed or removed since it was read.
 //
 // A cursor made by the default constructor is a result set not yet opened: like one that was
@@ -48,7 +51,7 @@ class Gateway;
 class WriteCursor {
 public:
     WriteCursor() = default;
-    WriteCursor(Gateway& gateway, QString table, QSqlRecord record,
+    WriteCursor(Gateway& gateway, tsql::TableName table, QSqlRecord record,
                 std::optional<QList<QVariant>> firstRow);
     bool isOpen() const { return m_open; }
     // No row found and none added.
@@ -62,6 +65,7 @@ private:
     void requireOpen() const;
 
     Gateway* m_gateway = nullptr;
+    tsql::TableName m_name;
     QString m_table;
     QSqlRecord m_record;
     std::optional<QList<QVariant>> m_original;
@@ -69,6 +73,41 @@ private:
     QList<QString> m_setColumns;
     QList<QVariant> m_setValues;
     bool m_open = false;
+};
+
+// Row-by-row work committed in batches (the import of a reference list). What the work writes
+// between beginRecord() and endRecord() joins one open transaction, which commits once it has
+// `records` records or has been open for `milliseconds`, and when finish() is called. A record
+// is never split between two commits. Any other write that reaches the gateway while the
+// transaction is open (a save the user makes between two lines) commits the batch first and
+// then runs on its own, so it is on disk when it returns, as every write of the program is.
+class WriteBatch {
+public:
+    WriteBatch(Gateway& gateway, int records, int milliseconds);
+    // Commits what is still open; a failure there is not reported (call finish() to hear it).
+    ~WriteBatch();
+    WriteBatch(const WriteBatch&) = delete;
+    WriteBatch& operator=(const WriteBatch&) = delete;
+
+    // Opens the transaction when none is open. Fails with the database's text.
+    void beginRecord();
+    // Ends the record and commits when the batch is due.
+    void endRecord();
+    // Commits what is open. A commit that fails is rolled back (so the connection is never left
+    // inside a transaction) and raises the database's text.
+    void finish();
+
+private:
+    friend class Gateway;
+    void commitBeforeOtherWrite();
+
+    Gateway& m_gateway;
+    const int m_records;
+    const int m_milliseconds;
+    bool m_open = false;
+    bool m_inRecord = false;
+    int m_pending = 0;
+    QElapsedTimer m_since;
 };
 
 // The four kinds of database operation of the program, on one connection. Every failure
@@ -95,10 +134,14 @@ public:
 
 private:
     friend class WriteCursor;
+    friend class WriteBatch;
+    // Every write (statement, added or rewritten row) first lets an open batch commit.
+    void beforeWrite();
     QSqlQuery run(const QString& tsql, bool forwardOnly, const QList<QVariant>& values = {});
     QList<QVariant> bound(const QString& table, const QStringList& columns,
                           const QList<QVariant>& values);
 
     std::unique_ptr<Backend> m_backend;
     QStringList m_log;
+    WriteBatch* m_batch = nullptr;
 };

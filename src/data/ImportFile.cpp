@@ -1,5 +1,7 @@
 #include "ImportFile.h"
 
+#include "app/DbError.h"
+#include "app/Gateway.h"
 #include "app/ModBrevant.h"
 #include "app/SqlText.h"
 
@@ -21,15 +23,55 @@ QString decodeAnsi(const QByteArray& bytes) {
     return out;
 }
 
+bool isUtf8(const QByteArray& bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        const unsigned char c = *p++;
+        if (c < 0x80)
+            continue;
+        int more = 0;
+        char32_t code = 0, least = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            more = 1, code = c & 0x1F, least = 0x80;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2, code = c & 0x0F, least = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3, code = c & 0x07, least = 0x10000;
+        } else {
+            return false; // a continuation byte first, or a lead byte no form uses
+        }
+        if (end - p < more)
+            return false;
+        for (int i = 0; i < more; ++i) {
+            const unsigned char next = *p++;
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+    }
+    return true;
+}
+
+QString decodeText(const QByteArray& bytes) {
+    if (!isUtf8(bytes))
+        return decodeAnsi(bytes);
+    const bool bom = bytes.startsWith("\xEF\xBB\xBF");
+    return QString::fromUtf8(bom ? bytes.mid(3) : bytes);
+}
+
 QStringList splitLines(const QString& text) {
     QStringList lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        if (text[i] != u'\r')
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
             continue;
         lines << text.mid(start, i - start);
-        if (i + 1 < n && text[i + 1] == u'\n')
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
@@ -56,6 +98,33 @@ ReferenceRecord decodeLine(QString line, const QString& fileName, const QString&
 QString lookupStatement(const QString& table, const QString& code) {
     return QStringLiteral("SELECT * FROM [Build_FIle].[dbo].") + table +
            QStringLiteral(" WHERE Code = ") + sql::quoted(code) + QStringLiteral("   ");
+}
+
+void mergeRecord(Gateway& gateway, const QString& table, const ReferenceRecord& record,
+                 const std::function<void(const QString& description)>& failed) {
+    auto step = [&](auto&& work) {
+        try {
+            work();
+        } catch (const DbError& e) {
+            failed(e.description());
+        }
+    };
+    WriteCursor row;
+    step([&] { row = gateway.openForWrite(lookupStatement(table, record.code)); });
+    bool isNew = true; // a test that fails counts as true: its steps run and fail in turn
+    step([&] { isNew = row.atEnd(); });
+    if (isNew) {
+        step([&] { row.addNew(); });
+        step([&] { row.setField(QStringLiteral("Code"), record.code); });
+        step([&] { row.setField(QStringLiteral("Category"), record.category); });
+        step([&] { row.setField(QStringLiteral("Description"), record.description); });
+        if (table == u"ESOA_ER") {
+            step([&] { row.setField(QStringLiteral("FixedFee"), record.fixedFee); });
+            step([&] { row.setField(QStringLiteral("ChargingUnit"), record.chargingUnit); });
+        }
+    }
+    step([&] { row.update(); });
+    step([&] { row.close(); });
 }
 
 } // namespace importfile

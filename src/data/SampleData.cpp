@@ -68,23 +68,9 @@ void createReferenceTables(Gateway& gateway, const QString& table) {
 }
 
 void importReferenceFile(Gateway& gateway, const QString& name, const QString& table) {
-    const QString text = importfile::decodeAnsi(resource(importFilePath(name)));
-    for (const QString& line : importfile::splitLines(text)) {
-        const importfile::ReferenceRecord r = importfile::decodeLine(line, name, table);
-        WriteCursor row = gateway.openForWrite(importfile::lookupStatement(table, r.code));
-        if (row.atEnd()) {
-            row.addNew();
-            row.setField(QStringLiteral("Code"), r.code);
-            row.setField(QStringLiteral("Category"), r.category);
-            row.setField(QStringLiteral("Description"), r.description);
-            if (table == u"ESOA_ER") {
-                row.setField(QStringLiteral("FixedFee"), r.fixedFee);
-                row.setField(QStringLiteral("ChargingUnit"), r.chargingUnit);
-            }
-        }
-        row.update();
-        row.close();
-    }
+    for (const QString& line : importfile::readLines(resource(importFilePath(name))))
+        importfile::mergeRecord(gateway, table, importfile::decodeLine(line, name, table),
+                                [](const QString& description) { throw DbError(description); });
 }
 
 void saveLinks(Gateway& gateway) {

@@ -29,6 +29,7 @@ MainScreen::MainScreen(CurrentUser& user, Prompter& prompter)
             [this] { m_reference.cmdSearchSOAItem_Click(); });
     connect(m_c.cmdCreateTable, &QPushButton::clicked, this,
             [this] { m_tables.cmdCreateTable_Click(); });
+    connect(m_c.cmdScan, &QPushButton::clicked, this, [this] { m_import.cmdScan_Click(); });
     connect(m_c.cmdPreview, &QPushButton::clicked, this, [this] { m_hospital.cmdPreview_Click(); });
     connect(m_c.cmdUse, &QPushButton::clicked, this, [this] { m_hospital.cmdUse_Click(); });
     connect(m_c.Grid2, &FlexGrid::gridClicked, this, [this] {
@@ -114,8 +115,10 @@ void MainScreen::runStartupLoads() {
 }
 
 void MainScreen::closeEvent(QCloseEvent* event) {
-    // The program ends with the screen: a check still running stops at its next row.
+    // The program ends with the screen: a check or an import still running stops at its next
+    // row.
     m_mappings.stopRunningCheck();
+    m_import.stop();
     m_user.VALTORClasses().Savewinsettings(this);
     event->accept();
 }

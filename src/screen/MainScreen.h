@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Import.h"
 #include "data/Tables.h"
 #include "hospital/HospitalSide.h"
 #include "mapping/Mappings.h"
@@ -24,6 +25,7 @@ public:
     StepGuide& steps() { return m_steps; }
     ReferenceSide& reference() { return m_reference; }
     Tables& tables() { return m_tables; }
+    ReferenceImport& referenceImport() { return m_import; }
     HospitalSide& hospital() { return m_hospital; }
     Mappings& mappings() { return m_mappings; }
 
@@ -55,4 +57,5 @@ private:
     Mappings m_mappings{m_form, m_hospital};
     ReferenceSide m_reference{m_form, m_hospital, m_mappings};
     Tables m_tables{m_form};
+    ReferenceImport m_import{m_form, m_reference, m_hospital};
 };

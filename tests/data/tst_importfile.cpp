@@ -11,8 +11,13 @@ class TestImportFile : public QObject {
 private slots:
     void nextFieldCutsFieldsLeftToRight();
     void nextFieldEdgeCases();
-    void linesEndAtCarriageReturns();
+    void linesEnd_data();
+    void linesEnd();
     void ansiTextIsWindows1252();
+    void textIsUtf8ElseWindows1252_data();
+    void textIsUtf8ElseWindows1252();
+    void utf8Validity_data();
+    void utf8Validity();
     void recordsByFileAndTable();
     void lookupQuotesTheCode();
 };
@@ -51,17 +56,74 @@ void TestImportFile::nextFieldEdgeCases() {
     QCOMPARE(longLine, QStringLiteral("tail"));
 }
 
-void TestImportFile::linesEndAtCarriageReturns() {
-    QCOMPARE(importfile::splitLines(QStringLiteral("a\r\nb\rc")), (QStringList{"a", "b", "c"}));
-    QCOMPARE(importfile::splitLines(QStringLiteral("a\r\n\r\n")), (QStringList{"a", ""}));
-    QCOMPARE(importfile::splitLines(QString()), QStringList());
-    // A file whose lines end in a line feed alone is one long line.
-    QCOMPARE(importfile::splitLines(QStringLiteral("a|b\nc|d\n")), QStringList{"a|b\nc|d\n"});
+void TestImportFile::linesEnd_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("CR LF") << "a|1\r\nb|2\r\n" << QStringList{"a|1", "b|2"};
+    QTest::newRow("CR") << "a|1\rb|2\r" << QStringList{"a|1", "b|2"};
+    QTest::newRow("LF") << "a|1\nb|2\n" << QStringList{"a|1", "b|2"};
+    QTest::newRow("mixed, last line open") << "a\r\nb\rc\nd" << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("empty lines") << "a\r\n\r\n\n\r" << QStringList{"a", "", "", ""};
+    QTest::newRow("LF CR is two ends") << "a\n\rb" << QStringList{"a", "", "b"};
+    QTest::newRow("empty text") << "" << QStringList{};
+    QTest::newRow("one end only") << "\r\n" << QStringList{""};
+}
+
+void TestImportFile::linesEnd() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QCOMPARE(importfile::splitLines(text), lines);
 }
 
 void TestImportFile::ansiTextIsWindows1252() {
     QCOMPARE(importfile::decodeAnsi(QByteArray("Se\xf1or \x93quoted\x94 \x80 5")),
-             QStringLiteral(u"Señor \u201Cquoted\u201D \u20AC 5"));
+             QStringLiteral(u"Se\u00F1or \u201Cquoted\u201D \u20AC 5"));
+}
+
+void TestImportFile::textIsUtf8ElseWindows1252_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    const QString words = QStringLiteral(u"PE\u00D1A|Caf\u00E9");
+    QTest::newRow("UTF-8") << QByteArray("PE\xC3\x91" "A|Caf\xC3\xA9") << words;
+    QTest::newRow("UTF-8 with byte-order mark")
+        << QByteArray("\xEF\xBB\xBFPE\xC3\x91" "A|Caf\xC3\xA9") << words;
+    QTest::newRow("Windows-1252") << QByteArray("PE\xD1" "A|Caf\xE9") << words;
+    // One byte that is no UTF-8 makes the whole file Windows-1252.
+    QTest::newRow("mostly UTF-8") << QByteArray("\xC3\xA9|\xE9")
+                                  << QStringLiteral(u"\u00C3\u00A9|\u00E9");
+    QTest::newRow("a byte-order mark in Windows-1252")
+        << QByteArray("\xEF\xBB\xBF\xE9") << QStringLiteral(u"\u00EF\u00BB\u00BF\u00E9");
+    QTest::newRow("ASCII") << QByteArray("A|B") << QStringLiteral("A|B");
+    QTest::newRow("only a byte-order mark") << QByteArray("\xEF\xBB\xBF") << QString();
+}
+
+void TestImportFile::textIsUtf8ElseWindows1252() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(importfile::decodeText(bytes), text);
+}
+
+void TestImportFile::utf8Validity_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("empty") << QByteArray() << true;
+    QTest::newRow("two bytes") << QByteArray("\xC3\xB1") << true;
+    QTest::newRow("three bytes") << QByteArray("\xE2\x82\xAC") << true;
+    QTest::newRow("four bytes") << QByteArray("\xF0\x9F\x98\x80") << true;
+    QTest::newRow("highest") << QByteArray("\xF4\x8F\xBF\xBF") << true;
+    QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
+    QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << false;
+    QTest::newRow("overlong three") << QByteArray("\xE0\x80\xAF") << false;
+    QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
+    QTest::newRow("cut short") << QByteArray("ab\xE2\x82") << false;
+    QTest::newRow("lone continuation") << QByteArray("\x80") << false;
+    QTest::newRow("bad continuation") << QByteArray("\xC3\x28") << false;
+}
+
+void TestImportFile::utf8Validity() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, valid);
+    QCOMPARE(importfile::isUtf8(bytes), valid);
 }
 
 void TestImportFile::recordsByFileAndTable() {
