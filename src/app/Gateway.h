@@ -43,8 +43,9 @@ class Gateway;
 
 // Write through a query: the rows a SELECT found, the first of them current. Fields are set by
 // column name, and a value the column cannot take (a text that is not an amount, for a money
-// column) fails when it is set, leaving the field unset; update() adds the new row (a parameterised INSERT) or rewrites the found row by
-// its ID, and fails when that row was changed or removed since it was read.
+// column) fails when it is set, leaving the field unset; update() adds the new row (a parameterised
+// INSERT) or rewrites the found row by its ID, and fails when that row was changed or removed since
+// it was read.
 //
 // A cursor made by the default constructor is a result set not yet opened: like one that was
 // closed, every operation on it fails with "Operation is not allowed when the object is closed.".

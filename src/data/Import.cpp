@@ -22,7 +22,7 @@ namespace {
 // Lines are committed in batches: a program killed during an import leaves the table as of
 // its last batch, and a batch is short enough that little is read again.
 constexpr int batchLines = 2000;
-constexpr int batchMilliseconds = 500;
+constexpr int batchMilliseconds = 250;
 
 // Marks the import as running for as long as it lives.
 class Running {
@@ -105,8 +105,8 @@ void ReferenceImport::ImportReferenceFile(const QString& name, const QString& ta
     if (file.open(QIODevice::ReadOnly))
         bytes = file.readAll();
     if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        const QString reason = QFileInfo::exists(path) ? file.errorString()
-                                                       : QStringLiteral("File not found");
+        const QString reason =
+            QFileInfo::exists(path) ? file.errorString() : QStringLiteral("File not found");
         report(reason + QStringLiteral(": ") + QDir::toNativeSeparators(path));
         return;
     }

@@ -170,8 +170,7 @@ void TestImport::anEmptyLineAddsOneEmptyRowOnce() {
     write(QStringLiteral("ESOA_ITEM"), "");
     write(QStringLiteral("ESOA_MEDICINE"), "\r\n\r\n");
     scan();
-    QCOMPARE(rows(QStringLiteral("ESOA_ITEM")),
-             (QList<QStringList>{{"", "Medicine", "", "", ""}}));
+    QCOMPARE(rows(QStringLiteral("ESOA_ITEM")), (QList<QStringList>{{"", "Medicine", "", "", ""}}));
     QCOMPARE(m_prompter.texts(), QStringList{"Done."});
 }
 
@@ -196,8 +195,8 @@ void TestImport::aFeeThatIsNoAmountIsReportedAndTheRowStillAdded() {
     empty(QStringLiteral("ESOA_ER"));
     scan();
     // A money column takes group separators, as SQL Server's does.
-    const QString refused =
-        QStringLiteral("Cannot convert a char value to money. The char value has incorrect syntax.");
+    const QString refused = QStringLiteral(
+        "Cannot convert a char value to money. The char value has incorrect syntax.");
     QCOMPARE(m_prompter.texts(), (QStringList{refused, "Done."}));
     QCOMPARE(rows(QStringLiteral("ESOA_ER")),
              (QList<QStringList>{{"E1", "Imaging", "Chest PA", "", "per exam"},
@@ -224,8 +223,8 @@ void TestImport::aMissingFileIsReportedOnceAndTheNextFileRead() {
     if (!probe.open(QIODevice::ReadOnly)) {
         scan();
         QCOMPARE(m_prompter.texts().size(), 2);
-        QVERIFY(m_prompter.texts()[0].endsWith(QStringLiteral(": ") +
-                                               QDir::toNativeSeparators(item)));
+        QVERIFY(
+            m_prompter.texts()[0].endsWith(QStringLiteral(": ") + QDir::toNativeSeparators(item)));
         QVERIFY(!m_prompter.texts()[0].startsWith(QStringLiteral("File not found")));
         QCOMPARE(rows(QStringLiteral("ESOA_ITEM"), QStringLiteral("Code='X1'")).size(), 0);
     }
@@ -263,18 +262,19 @@ void TestImport::lineEnds() {
     chooseTable(0);
     empty(QStringLiteral("ESOA_ITEM"));
     scan();
-    QCOMPARE(rows(QStringLiteral("ESOA_ITEM")),
-             (QList<QStringList>{{"L1", "A", "One", "", ""},
-                                 {"L2", "A", "Two", "", ""},
-                                 {"L3", "A", "Three", "", ""}}));
+    QCOMPARE(rows(QStringLiteral("ESOA_ITEM")), (QList<QStringList>{{"L1", "A", "One", "", ""},
+                                                                    {"L2", "A", "Two", "", ""},
+                                                                    {"L3", "A", "Three", "", ""}}));
 }
 
 void TestImport::encodings_data() {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("UTF-8") << QByteArray("N1|Pe\xC3\xB1" "a|Caf\xC3\xA9 \xE2\x82\xAC\r\n");
-    QTest::newRow("UTF-8, byte-order mark")
-        << QByteArray("\xEF\xBB\xBFN1|Pe\xC3\xB1" "a|Caf\xC3\xA9 \xE2\x82\xAC\r\n");
-    QTest::newRow("Windows-1252") << QByteArray("N1|Pe\xF1" "a|Caf\xE9 \x80\r\n");
+    QTest::newRow("UTF-8") << QByteArray("N1|Pe\xC3\xB1"
+                                         "a|Caf\xC3\xA9 \xE2\x82\xAC\r\n");
+    QTest::newRow("UTF-8, byte-order mark") << QByteArray("\xEF\xBB\xBFN1|Pe\xC3\xB1"
+                                                          "a|Caf\xC3\xA9 \xE2\x82\xAC\r\n");
+    QTest::newRow("Windows-1252") << QByteArray("N1|Pe\xF1"
+                                                "a|Caf\xE9 \x80\r\n");
 }
 
 void TestImport::encodings() {

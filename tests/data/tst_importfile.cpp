@@ -84,10 +84,15 @@ void TestImportFile::textIsUtf8ElseWindows1252_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     const QString words = QStringLiteral(u"PE\u00D1A|Caf\u00E9");
-    QTest::newRow("UTF-8") << QByteArray("PE\xC3\x91" "A|Caf\xC3\xA9") << words;
-    QTest::newRow("UTF-8 with byte-order mark")
-        << QByteArray("\xEF\xBB\xBFPE\xC3\x91" "A|Caf\xC3\xA9") << words;
-    QTest::newRow("Windows-1252") << QByteArray("PE\xD1" "A|Caf\xE9") << words;
+    QTest::newRow("UTF-8") << QByteArray("PE\xC3\x91"
+                                         "A|Caf\xC3\xA9")
+                           << words;
+    QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBFPE\xC3\x91"
+                                                              "A|Caf\xC3\xA9")
+                                                << words;
+    QTest::newRow("Windows-1252") << QByteArray("PE\xD1"
+                                                "A|Caf\xE9")
+                                  << words;
     // One byte that is no UTF-8 makes the whole file Windows-1252.
     QTest::newRow("mostly UTF-8") << QByteArray("\xC3\xA9|\xE9")
                                   << QStringLiteral(u"\u00C3\u00A9|\u00E9");
