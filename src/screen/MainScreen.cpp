@@ -2,6 +2,7 @@
 
 #include "app/CurrentUser.h"
 #include "screen/FlexGrid.h"
+#include "screen/Layout.h"
 #include "screen/Prompter.h"
 #include "screen/Twips.h"
 
@@ -66,10 +67,17 @@ MainScreen::MainScreen(CurrentUser& user, Prompter& prompter)
     connect(escape, &QShortcut::activated, this, &MainScreen::cmdClose_Click);
     m_c.txtSOADesc->installEventFilter(this);
     m_c.txtDesc->installEventFilter(this);
+    // The revenue frame moves left as the window narrows: the maintenance link and its frame stay
+    // above it, the link on its own background, and the step pointer above all.
+    m_c.lblMaint->setAutoFillBackground(true);
+    m_c.lblMaint->raise();
+    m_c.fraMaint->raise();
+    m_c.cmdInst->raise();
 }
 
 void MainScreen::Form_Load() {
     m_user.VALTORClasses().loadwinsettings(this);
+    Form_Resize();
     setStartingColumns();
     runStartupLoads();
 }
@@ -121,6 +129,35 @@ void MainScreen::closeEvent(QCloseEvent* event) {
     m_import.stop();
     m_user.VALTORClasses().Savewinsettings(this);
     event->accept();
+}
+
+void MainScreen::Form_Resize() {
+    m_laidOutFor = frameGeometry().size();
+    stretchToWindow(m_c, *this);
+}
+
+void MainScreen::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void MainScreen::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Form_Resize();
+}
+
+void MainScreen::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The window manager may add its frame after the first show: the outer size grows though
+    // the client area does not.
+    if (frameGeometry().size() != m_laidOutFor)
+        Form_Resize();
+}
+
+void MainScreen::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
 }
 
 void MainScreen::cmdClose_Click() {

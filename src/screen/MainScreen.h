@@ -33,6 +33,11 @@ public:
     // start-up loads.
     void Form_Load();
 
+    // The resize step: stretches the lists to the window's outer size. It runs whenever that
+    // size may have changed: a resize, the first show, a change of window state, and a move
+    // that came with a new frame.
+    void Form_Resize();
+
 public slots:
     void cmdClose_Click();
     void lblMaint_Click();
@@ -43,11 +48,16 @@ protected:
     // The unload step: saves the window settings. Unloading is never cancelled.
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void setStartingColumns();
     void runStartupLoads();
 
+    QSize m_laidOutFor;
     CurrentUser& m_user;
     Prompter& m_prompter;
     Controls m_c;

@@ -41,7 +41,7 @@ private slots:
 
 private:
     // The screen after its load step, or as designed (before the load step) when `load` is false.
-    std::unique_ptr<MainScreen> openScreen(bool load = true);
+    std::unique_ptr<MainScreen> openScreen(bool load = true, bool show = true);
     ScriptedPrompter* m_prompter = nullptr;
     std::unique_ptr<TestDatabase> m_db;
 };
@@ -60,14 +60,15 @@ void TestMainScreen::init() {
     modBrevant::currentUser().setDataFolder(m_db->folder());
 }
 
-std::unique_ptr<MainScreen> TestMainScreen::openScreen(bool load) {
+std::unique_ptr<MainScreen> TestMainScreen::openScreen(bool load, bool show) {
     CurrentUser& user = modBrevant::currentUser();
     user.setLogin(embeddedLogin);
     user.showmain();
     auto screen = std::make_unique<MainScreen>(user, modBrevant::prompter());
     if (load)
         screen->Form_Load();
-    screen->show();
+    if (show)
+        screen->show();
     return screen;
 }
 
@@ -268,7 +269,8 @@ void TestMainScreen::controlsStandInTheirPlaces() {
     QFETCH(QString, parent);
     QFETCH(QString, caption);
     QFETCH(QRect, place);
-    auto screen = openScreen(false);
+    // The design places, before the window's first stretch.
+    auto screen = openScreen(false, false);
     QWidget* w = screen->findChild<QWidget*>(name);
     QVERIFY(w);
     QCOMPARE(w->parentWidget()->objectName(), parent);
