@@ -8,6 +8,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <cmath>
+
 Backend::Backend(QSqlDatabase db, Dialect dialect, QString description)
     : m_db(std::move(db))
     , m_dialect(dialect)
@@ -47,14 +49,17 @@ QVariant Backend::columnValue(const QString& database, const QString& table, con
     if (m_dialect != Dialect::Sqlite || value.isNull() ||
         value.metaType().id() != QMetaType::QString)
         return value;
-    const QString type = declaredType(database, table, column);
+    return convertForColumn(declaredType(database, table, column), value.toString());
+}
+
+QVariant convertForColumn(const QString& type, const QString& value) {
     const bool money = type.contains(u"MONEY");
     const bool integer = type.contains(u"INT") || type == u"BIT";
     const bool number = money || type.startsWith(u"DECIMAL") || type.startsWith(u"NUMERIC") ||
                         type.startsWith(u"FLOAT") || type == u"REAL";
     if (!integer && !number)
         return value;
-    const QString text = value.toString().trimmed();
+    const QString text = value.trimmed();
     if (text.isEmpty())
         return 0;
     bool ok = false;
@@ -64,9 +69,14 @@ QVariant Backend::columnValue(const QString& database, const QString& table, con
             return n;
         throw DbError(QStringLiteral("Conversion failed when converting the varchar value '%1' "
                                      "to data type %2.")
-                          .arg(value.toString(), type.toLower()));
+                          .arg(value, type.toLower()));
     }
-    double d = QLocale::c().toDouble(text, &ok);
+    const double d = QLocale::c().toDouble(text, &ok);
+    // "inf" and "nan" read as numbers here; SQL Server takes neither.
+    ok = ok && std::isfinite(d);
+    if (ok && money && std::fabs(d) > 922337203685477.5807)
+        throw DbError(
+            QStringLiteral("Arithmetic overflow error converting expression to data type money."));
     if (ok)
         return d;
     if (money)

@@ -41,6 +41,12 @@ private:
     QHash<QString, QHash<QString, QString>> m_columnTypes;
 };
 
+// A text bound to a column of the declared SQLite type, converted as SQL Server converts it:
+// blank text is 0 for a number column, a text that is no number raises SQL Server's message, and
+// so does an amount no money column holds (beyond +-922,337,203,685,477.5807, infinity, NaN).
+// A column of another type takes the text as it is.
+QVariant convertForColumn(const QString& declaredType, const QString& text);
+
 // A connection name no other open connection uses.
 QString uniqueConnectionName(const QString& prefix);
 

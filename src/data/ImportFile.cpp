@@ -58,8 +58,8 @@ bool isUtf8(const QByteArray& bytes) {
 QString decodeText(const QByteArray& bytes) {
     if (!isUtf8(bytes))
         return decodeAnsi(bytes);
-    const bool bom = bytes.startsWith("\xEF\xBB\xBF");
-    return QString::fromUtf8(bom ? bytes.mid(3) : bytes);
+    // Qt's decoder skips one byte-order mark at the start, and only that one.
+    return QString::fromUtf8(bytes);
 }
 
 QStringList splitLines(const QString& text) {

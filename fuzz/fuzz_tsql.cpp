@@ -1,0 +1,43 @@
+// The rewriting of T-SQL for the embedded database, on any statement: the tokens give the
+// statement back, the rewriting ends without a fault, and every closed string literal of the
+// statement comes out unchanged and in its order (the rewriting may add literals of its own).
+#include "FuzzInput.h"
+
+#include "app/TsqlRewriter.h"
+
+namespace {
+
+QStringList literals(const QString& sql) {
+    QStringList out;
+    for (const tsql::Token& t : tsql::tokenize(sql))
+        // A literal left open at the end of a statement (an odd count of quotes) runs to its end
+        // and takes whatever follows; the statement is refused either way.
+        if (t.kind == tsql::TokenKind::String && t.text.count(u'\'') % 2 == 0)
+            out << t.text;
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QString sql = fuzz::text(data, size);
+    QString joined;
+    for (const tsql::Token& t : tsql::tokenize(sql))
+        joined += t.text;
+    if (joined != sql)
+        fuzz::fail("tokens do not give the statement back", sql);
+
+    const QString rewritten = tsql::toSqlite(sql);
+    const QStringList before = literals(sql);
+    const QStringList after = literals(rewritten);
+    qsizetype at = 0;
+    for (const QString& literal : before) {
+        while (at < after.size() && after[at] != literal)
+            ++at;
+        if (at == after.size())
+            fuzz::fail("a string literal changed", sql + QStringLiteral(" => ") + rewritten);
+        ++at;
+    }
+    (void)tsql::selectTable(sql);
+    return 0;
+}
