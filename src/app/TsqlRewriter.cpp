@@ -266,8 +266,15 @@ void rewriteFunctions(Tokens& t) {
         }
         if (close > open + 1)
             args << joined(t, from, close).trimmed();
+        // CONVERT keeps only its expression: a type or style that holds a text is no call this
+        // rewriting knows, and is left for SQLite to judge rather than lose the text.
+        bool convertible = args.size() >= 2;
+        for (qsizetype a = 0; convertible && a < args.size(); ++a)
+            if (a != 1)
+                for (const Token& token : tokenize(args[a]))
+                    convertible = convertible && token.kind != TokenKind::String;
         QString out;
-        if (name == u"CONVERT" && args.size() >= 2)
+        if (name == u"CONVERT" && convertible)
             out = convertTo(args[0], args[1]);
         else if (name == u"ISNULL" && args.size() == 2)
             out = QStringLiteral("IFNULL(%1, %2)").arg(args[0], args[1]);
@@ -439,9 +446,17 @@ void rewriteCreateTable(Tokens& t, qsizetype tableKeyword) {
         if (n + 1 < parts.size())
             body << Token{TokenKind::Punct, QStringLiteral(",")};
     }
-    // Anything after the column list (ON [PRIMARY], TEXTIMAGE_ON) has no meaning here.
+    // The storage clauses after the column list (ON [PRIMARY], TEXTIMAGE_ON [PRIMARY]) have no
+    // meaning here and are dropped; any other text after it is kept, for SQLite to judge.
+    bool storageOnly = true;
+    for (qsizetype k = close + 1; k < t.size(); ++k)
+        if (t[k].kind != TokenKind::Space && t[k].kind != TokenKind::Comment &&
+            t[k].kind != TokenKind::Word && t[k].kind != TokenKind::Bracketed)
+            storageOnly = false;
+    const Tokens tail = storageOnly ? Tokens() : t.mid(close + 1);
     t = t.mid(0, open + 1) + body;
     t << Token{TokenKind::Punct, QStringLiteral(")")};
+    t << tail;
 }
 
 // CREATE [UNIQUE] [NON]CLUSTERED INDEX name ON db.table (...): index names share the namespace
@@ -462,12 +477,22 @@ void rewriteCreateIndex(Tokens& t) {
     if (open >= t.size())
         return;
     QList<Token> parts;
-    for (qsizetype k = tableStart; k < open; ++k)
+    for (qsizetype k = tableStart; k < open; ++k) {
         if (isName(t[k]))
             parts << t[k];
+        else if (!isPunct(t[k], u".") && t[k].kind != TokenKind::Space &&
+                 t[k].kind != TokenKind::Comment)
+            return; // no table name: left for SQLite to judge
+    }
     if (parts.isEmpty())
         return;
     qsizetype close = matching(t, open);
+    // As for a table, storage clauses after the column list are dropped and other text is kept.
+    bool storageOnly = true;
+    for (qsizetype k = close + 1; k < t.size(); ++k)
+        if (t[k].kind != TokenKind::Space && t[k].kind != TokenKind::Comment &&
+            t[k].kind != TokenKind::Word && t[k].kind != TokenKind::Bracketed)
+            storageOnly = false;
     Tokens out = t.mid(0, name);
     QString indexName = QStringLiteral("[%1__%2]").arg(bare(parts.last()), bare(t[name]));
     if (parts.size() > 1)
@@ -475,6 +500,8 @@ void rewriteCreateIndex(Tokens& t) {
     out << raw(indexName) << t.mid(name + 1, tableStart - name - 1);
     out << parts.last();
     out << t.mid(open, close - open + 1);
+    if (!storageOnly)
+        out << t.mid(close + 1);
     t = out;
 }
 
