@@ -410,6 +410,16 @@ Tokens rewriteColumn(const Tokens& t, qsizetype from, qsizetype to) {
     return out;
 }
 
+// Whether the tokens from `from` on hold only storage clauses (ON [PRIMARY], TEXTIMAGE_ON
+// [PRIMARY]): words and names, which SQLite has no use for.
+bool onlyStorageClauses(const Tokens& t, qsizetype from) {
+    for (qsizetype k = from; k < t.size(); ++k)
+        if (t[k].kind != TokenKind::Space && t[k].kind != TokenKind::Comment &&
+            t[k].kind != TokenKind::Word && t[k].kind != TokenKind::Bracketed)
+            return false;
+    return true;
+}
+
 void rewriteCreateTable(Tokens& t, qsizetype tableKeyword) {
     qsizetype open = tableKeyword;
     while (open < t.size() && !isPunct(t[open], u"("))
@@ -448,11 +458,7 @@ void rewriteCreateTable(Tokens& t, qsizetype tableKeyword) {
     }
     // The storage clauses after the column list (ON [PRIMARY], TEXTIMAGE_ON [PRIMARY]) have no
     // meaning here and are dropped; any other text after it is kept, for SQLite to judge.
-    bool storageOnly = true;
-    for (qsizetype k = close + 1; k < t.size(); ++k)
-        if (t[k].kind != TokenKind::Space && t[k].kind != TokenKind::Comment &&
-            t[k].kind != TokenKind::Word && t[k].kind != TokenKind::Bracketed)
-            storageOnly = false;
+    const bool storageOnly = onlyStorageClauses(t, close + 1);
     const Tokens tail = storageOnly ? Tokens() : t.mid(close + 1);
     t = t.mid(0, open + 1) + body;
     t << Token{TokenKind::Punct, QStringLiteral(")")};
@@ -488,11 +494,7 @@ void rewriteCreateIndex(Tokens& t) {
         return;
     qsizetype close = matching(t, open);
     // As for a table, storage clauses after the column list are dropped and other text is kept.
-    bool storageOnly = true;
-    for (qsizetype k = close + 1; k < t.size(); ++k)
-        if (t[k].kind != TokenKind::Space && t[k].kind != TokenKind::Comment &&
-            t[k].kind != TokenKind::Word && t[k].kind != TokenKind::Bracketed)
-            storageOnly = false;
+    const bool storageOnly = onlyStorageClauses(t, close + 1);
     Tokens out = t.mid(0, name);
     QString indexName = QStringLiteral("[%1__%2]").arg(bare(parts.last()), bare(t[name]));
     if (parts.size() > 1)
