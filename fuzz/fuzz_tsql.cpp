@@ -44,5 +44,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++at;
     }
     (void)tsql::selectTable(sql);
+
+    // Lifting the value literals out keeps every other token, and each value quoted again gives
+    // the literal it came from.
+    const tsql::Lifted lifted = tsql::liftLiterals(sql);
+    const QList<tsql::Token> from = tsql::tokenize(sql);
+    const QList<tsql::Token> to = tsql::tokenize(lifted.text);
+    if (from.size() != to.size())
+        fuzz::fail("lifting changed the tokens", sql + QStringLiteral(" => ") + lifted.text);
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < from.size(); ++i) {
+        if (from[i].text == to[i].text)
+            continue;
+        const QString quoted =
+            u'\'' + lifted.values.value(next++).replace(u'\'', QStringLiteral("''")) + u'\'';
+        if (from[i].kind != tsql::TokenKind::String ||
+            (from[i].text != quoted && from[i].text != u'N' + quoted &&
+             from[i].text != u'n' + quoted))
+            fuzz::fail("a lifted literal changed", sql + QStringLiteral(" => ") + lifted.text);
+    }
+    if (next != lifted.values.size())
+        fuzz::fail("lifted values without their markers", sql);
+    const QString parameters =
+        tsql::markersToParameters(tsql::toSqlite(lifted.text), lifted.values.size());
+    if (!parameters.isEmpty() && parameters.count(u'?') < lifted.values.size())
+        fuzz::fail("markers lost in the rewriting", sql);
     return 0;
 }

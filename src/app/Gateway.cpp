@@ -6,6 +6,8 @@
 #include <QSqlError>
 #include <QSqlField>
 
+#include <utility>
+
 namespace {
 
 QString bracketed(const QString& name) {
@@ -43,12 +45,111 @@ bool sameValue(const QVariant& a, const QVariant& b) {
 
 } // namespace
 
+// ---- StatementPool ----
+
+// Prepared statements of the embedded database that are not in use, by their text. A statement
+// is taken out while its query runs and given back, its result ended, when the query is done.
+class StatementPool {
+public:
+    explicit StatementPool(QSqlDatabase db)
+        : m_db(std::move(db)) {}
+
+    QSqlQuery take(const QString& text) {
+        auto it = m_idle.find(text);
+        if (it != m_idle.end() && !it->isEmpty()) {
+            QSqlQuery q = it->takeLast();
+            return q;
+        }
+        QSqlQuery q(m_db);
+        if (!q.prepare(text))
+            throw DbError(driverText(q.lastError()));
+        return q;
+    }
+
+    quint64 generation() const { return m_generation; }
+
+    // A statement that may change a table's columns (CREATE, DROP, ALTER) is about to run. A
+    // statement prepared before it is not run again: Qt's driver keeps the column count it read
+    // first, and SQLite may give another after such a change.
+    void schemaMayChange() {
+        ++m_generation;
+        m_idle.clear();
+    }
+
+    void give(const QString& text, QSqlQuery query, quint64 generation) {
+        query.finish();
+        if (generation != m_generation)
+            return;
+        if (m_idle.size() >= maxTexts && !m_idle.contains(text))
+            m_idle.clear();
+        QList<QSqlQuery>& idle = m_idle[text];
+        if (idle.size() < maxPerText)
+            idle << std::move(query);
+    }
+
+private:
+    static constexpr qsizetype maxTexts = 64;
+    static constexpr qsizetype maxPerText = 4;
+    QSqlDatabase m_db;
+    QHash<QString, QList<QSqlQuery>> m_idle;
+    quint64 m_generation = 0;
+};
+
+// ---- PooledQuery ----
+
+PooledQuery::PooledQuery(QSqlQuery query, QString key, std::weak_ptr<StatementPool> pool)
+    : m_query(std::move(query))
+    , m_key(std::move(key))
+    , m_pool(std::move(pool))
+    , m_live(true) {
+    if (std::shared_ptr<StatementPool> p = m_pool.lock())
+        m_generation = p->generation();
+}
+
+// A query moved from has no result left to end.
+PooledQuery::PooledQuery(PooledQuery&& other) noexcept
+    : m_query(std::move(other.m_query))
+    , m_key(std::move(other.m_key))
+    , m_pool(std::move(other.m_pool))
+    , m_live(std::exchange(other.m_live, false))
+    , m_generation(other.m_generation) {
+    other.m_pool.reset();
+}
+
+PooledQuery& PooledQuery::operator=(PooledQuery&& other) noexcept {
+    if (this != &other) {
+        release();
+        m_query = std::move(other.m_query);
+        m_key = std::move(other.m_key);
+        m_pool = std::move(other.m_pool);
+        m_live = std::exchange(other.m_live, false);
+        m_generation = other.m_generation;
+        other.m_pool.reset();
+    }
+    return *this;
+}
+
+PooledQuery::~PooledQuery() {
+    release();
+}
+
+void PooledQuery::release() {
+    if (!m_live)
+        return;
+    m_live = false;
+    if (std::shared_ptr<StatementPool> pool = m_pool.lock())
+        pool->give(m_key, std::move(m_query), m_generation);
+    else
+        m_query.finish();
+    m_pool.reset();
+}
+
 // ---- Lookup ----
 
-Lookup::Lookup(QSqlQuery query)
+Lookup::Lookup(PooledQuery query)
     : m_query(std::move(query))
-    , m_record(m_query.record()) {
-    m_atEnd = !m_query.next();
+    , m_record(m_query->record()) {
+    m_atEnd = !m_query->next();
 }
 
 QVariant Lookup::field(const QString& name) const {
@@ -63,11 +164,11 @@ QVariant Lookup::field(int index) const {
         noSuchItem();
     if (m_atEnd)
         noCurrentRecord();
-    return m_query.value(index);
+    return m_query->value(index);
 }
 
 void Lookup::close() {
-    m_query.finish();
+    m_query.release();
     m_atEnd = true;
 }
 
@@ -140,12 +241,12 @@ void WriteCursor::update() {
     const QString where =
         QStringLiteral(" WHERE ") + bracketed(m_record.fieldName(id)) + QStringLiteral(" = ?");
     // Optimistic: the row must still read as it did when it was found.
-    QSqlQuery current =
+    PooledQuery current =
         m_gateway->run(QStringLiteral("SELECT * FROM ") + m_table + where, true, {key});
-    bool unchanged = current.next();
+    bool unchanged = current->next();
     for (int i = 0; unchanged && i < m_record.count(); ++i)
-        unchanged = sameValue(current.value(i), m_original->at(i));
-    current.finish();
+        unchanged = sameValue(current->value(i), m_original->at(i));
+    current.release();
     if (!unchanged)
         throw DbError(QStringLiteral("Row cannot be located for updating. Some values may have "
                                      "been changed since it was last read."));
@@ -155,16 +256,17 @@ void WriteCursor::update() {
                 QStringLiteral(" = ?");
     QList<QVariant> values = m_gateway->bound(m_table, m_setColumns, m_setValues);
     values << key;
-    QSqlQuery q = m_gateway->run(
+    PooledQuery q = m_gateway->run(
         QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") + sets + where, true, values);
-    if (q.numRowsAffected() == 0)
+    if (q->numRowsAffected() == 0)
         throw DbError(QStringLiteral("Row cannot be located for updating. Some values may have "
                                      "been changed since it was last read."));
-    QSqlQuery reread =
+    q.release();
+    PooledQuery reread =
         m_gateway->run(QStringLiteral("SELECT * FROM ") + m_table + where, true, {key});
-    if (reread.next())
+    if (reread->next())
         for (int i = 0; i < m_record.count(); ++i)
-            (*m_original)[i] = reread.value(i);
+            (*m_original)[i] = reread->value(i);
     m_setColumns.clear();
     m_setValues.clear();
 }
@@ -179,32 +281,90 @@ void WriteCursor::close() {
 // ---- Gateway ----
 
 Gateway::Gateway(std::unique_ptr<Backend> backend)
-    : m_backend(std::move(backend)) {}
+    : m_backend(std::move(backend)) {
+    if (m_backend->dialect() == Dialect::Sqlite)
+        m_pool = std::make_shared<StatementPool>(m_backend->database());
+}
 
-QSqlQuery Gateway::run(const QString& tsql, bool forwardOnly, const QList<QVariant>& values) {
-    QSqlQuery q(m_backend->database());
-    q.setForwardOnly(forwardOnly);
-    const QString text = m_backend->native(tsql);
-    bool ok = false;
+// On the embedded database a statement is rewritten once for all statements that differ only
+// in their value literals, which are bound as parameters instead, and its prepared statement is
+// reused. On SQL Server the text goes as the program built it.
+Gateway::Native Gateway::native(const QString& tsql, const QList<QVariant>& values) {
+    if (!m_pool)
+        return Native{tsql, tsql, values, false};
+    tsql::Lifted lifted;
     if (values.isEmpty()) {
-        ok = q.exec(text);
+        lifted = tsql::liftLiterals(tsql);
     } else {
-        ok = q.prepare(text);
-        if (ok) {
-            for (const QVariant& v : values)
-                q.addBindValue(v);
-            ok = q.exec();
-        }
+        lifted.text = tsql; // the caller binds its own values, always to a data statement
+        lifted.data = true;
     }
-    if (!ok)
-        throw DbError(driverText(q.lastError()));
+    if (!lifted.data) {
+        m_pool->schemaMayChange();
+        return Native{tsql, m_backend->native(tsql), values, false};
+    }
+    auto it = m_rewritten.find(lifted.text);
+    if (it == m_rewritten.end()) {
+        if (m_rewritten.size() >= 1000)
+            m_rewritten.clear();
+        const QString rewritten = m_backend->native(lifted.text);
+        it = m_rewritten.insert(lifted.text,
+                                tsql::markersToParameters(rewritten, lifted.values.size()));
+    }
+    if (it->isEmpty()) // literals that cannot be parameters: the text as it is, prepared afresh
+        return Native{lifted.text, m_backend->native(tsql), values, false};
+    Native out{lifted.text, *it, values, true};
+    for (const QString& v : std::as_const(lifted.values))
+        out.values << v;
+    return out;
+}
+
+PooledQuery Gateway::run(const Native& statement, bool forwardOnly) {
+    if (!statement.pooled) {
+        QSqlQuery q(m_backend->database());
+        q.setForwardOnly(forwardOnly);
+        bool ok = false;
+        if (statement.values.isEmpty()) {
+            ok = q.exec(statement.text);
+        } else {
+            ok = q.prepare(statement.text);
+            if (ok) {
+                for (const QVariant& v : statement.values)
+                    q.addBindValue(v);
+                ok = q.exec();
+            }
+        }
+        if (!ok)
+            throw DbError(driverText(q.lastError()));
+        return PooledQuery(std::move(q), QString(), {});
+    }
+    PooledQuery q(m_pool->take(statement.text), statement.text, m_pool);
+    q->setForwardOnly(forwardOnly);
+    for (int i = 0; i < statement.values.size(); ++i)
+        q->bindValue(i, statement.values[i]);
+    if (!q->exec())
+        throw DbError(driverText(q->lastError()));
     return q;
+}
+
+PooledQuery Gateway::run(const QString& tsql, bool forwardOnly, const QList<QVariant>& values) {
+    return run(native(tsql, values), forwardOnly);
+}
+
+const tsql::TableName& Gateway::tableOf(const QString& shape) {
+    auto it = m_tables.find(shape);
+    if (it == m_tables.end()) {
+        if (m_tables.size() >= 1000)
+            m_tables.clear();
+        it = m_tables.insert(shape, tsql::selectTable(shape));
+    }
+    return *it;
 }
 
 // The values as the table's columns take them; the table name is read once for the row.
 QList<QVariant> Gateway::bound(const QString& table, const QStringList& columns,
                                const QList<QVariant>& values) {
-    const tsql::TableName name = tsql::selectTable(QStringLiteral("SELECT * FROM ") + table);
+    const tsql::TableName name = tableOf(QStringLiteral("SELECT * FROM ") + table);
     QList<QVariant> out;
     out.reserve(columns.size());
     for (int i = 0; i < columns.size(); ++i)
@@ -225,7 +385,8 @@ void Gateway::execute(const QString& sql) {
 
 TextTable Gateway::query(const QString& sql, Rowset mode) {
     m_log << sql;
-    QSqlQuery q = run(sql, mode != Rowset::DynamicOptimistic);
+    PooledQuery pooled = run(sql, mode != Rowset::DynamicOptimistic);
+    QSqlQuery& q = *pooled;
     TextTable table;
     const QSqlRecord record = q.record();
     const int count = record.count();
@@ -251,19 +412,20 @@ Lookup Gateway::lookup(const QString& sql, Rowset mode) {
 
 WriteCursor Gateway::openForWrite(const QString& sql) {
     m_log << sql;
-    const tsql::TableName name = tsql::selectTable(sql);
-    QSqlQuery q = run(sql, true);
+    const Native statement = native(sql, {});
+    const tsql::TableName name = tableOf(statement.shape);
+    PooledQuery q = run(statement, true);
     if (name.table.isEmpty())
         throw DbError(QStringLiteral("The query names no table to write to."));
-    const QSqlRecord record = q.record();
+    const QSqlRecord record = q->record();
     std::optional<QList<QVariant>> first;
-    if (q.next()) {
+    if (q->next()) {
         QList<QVariant> row;
         for (int i = 0; i < record.count(); ++i)
-            row << q.value(i);
+            row << q->value(i);
         first = std::move(row);
     }
-    q.finish();
+    q.release();
     return WriteCursor(*this, name, record, std::move(first));
 }
 

@@ -5,6 +5,7 @@
 #include "TsqlRewriter.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -24,17 +25,45 @@ struct TextTable {
     QList<QStringList> rows;
 };
 
+class StatementPool;
+
+// A query run through the gateway. On the embedded database its prepared statement goes back to
+// the gateway's pool when the query is released or dropped, to be run again with other values.
+class PooledQuery {
+public:
+    PooledQuery() = default;
+    PooledQuery(QSqlQuery query, QString key, std::weak_ptr<StatementPool> pool);
+    PooledQuery(PooledQuery&& other) noexcept;
+    PooledQuery& operator=(PooledQuery&& other) noexcept;
+    PooledQuery(const PooledQuery&) = delete;
+    PooledQuery& operator=(const PooledQuery&) = delete;
+    ~PooledQuery();
+
+    QSqlQuery& operator*() { return m_query; }
+    QSqlQuery* operator->() { return &m_query; }
+    const QSqlQuery* operator->() const { return &m_query; }
+    // Ends the result and gives the statement back.
+    void release();
+
+private:
+    QSqlQuery m_query;
+    QString m_key;
+    std::weak_ptr<StatementPool> m_pool;
+    bool m_live = false;
+    quint64 m_generation = 0;
+};
+
 // A look-up: the first row of a result, read by column name, then closed.
 class Lookup {
 public:
-    explicit Lookup(QSqlQuery query);
+    explicit Lookup(PooledQuery query);
     bool atEnd() const { return m_atEnd; }
     QVariant field(const QString& name) const;
     QVariant field(int index) const;
     void close();
 
 private:
-    QSqlQuery m_query;
+    PooledQuery m_query;
     QSqlRecord m_record;
     bool m_atEnd = true;
 };
@@ -136,13 +165,30 @@ public:
 private:
     friend class WriteCursor;
     friend class WriteBatch;
+    // A statement as it reaches the database: its text, the values bound to it, and the text
+    // with its value literals taken out (the same for statements that differ only in them).
+    struct Native {
+        QString shape;
+        QString text;
+        QList<QVariant> values;
+        bool pooled = false;
+    };
+    Native native(const QString& tsql, const QList<QVariant>& values);
     // Every write (statement, added or rewritten row) first lets an open batch commit.
     void beforeWrite();
-    QSqlQuery run(const QString& tsql, bool forwardOnly, const QList<QVariant>& values = {});
+    PooledQuery run(const Native& statement, bool forwardOnly);
+    PooledQuery run(const QString& tsql, bool forwardOnly, const QList<QVariant>& values = {});
     QList<QVariant> bound(const QString& table, const QStringList& columns,
                           const QList<QVariant>& values);
+    const tsql::TableName& tableOf(const QString& shape);
 
     std::unique_ptr<Backend> m_backend;
     QStringList m_log;
     WriteBatch* m_batch = nullptr;
+    // Statements already rewritten, by their text with value literals taken out: the rewritten
+    // text with ? parameters, or empty for one whose literals must stay in the text.
+    QHash<QString, QString> m_rewritten;
+    QHash<QString, tsql::TableName> m_tables;
+    // Declared after the backend: its statements are finalised before the connection closes.
+    std::shared_ptr<StatementPool> m_pool;
 };

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 namespace tsql {
 
 namespace {
@@ -618,6 +620,81 @@ TableName selectTable(const QString& sql) {
         break;
     }
     return name;
+}
+
+} // namespace tsql
+
+namespace tsql {
+
+namespace {
+
+// Marker literals hold a character of the private use area, which the program's texts never do.
+constexpr char16_t markerChar = u'\uE000';
+
+QString marker(qsizetype index) {
+    return QStringLiteral("'") + QChar(markerChar) + QString::number(index) + u'\'';
+}
+
+// The text of a complete string literal, or nothing for one left open.
+std::optional<QString> literalText(const QString& token) {
+    const qsizetype start = token.startsWith(u'\'') ? 1 : 2;
+    if (token.size() < start + 1 || !token.endsWith(u'\''))
+        return std::nullopt;
+    QString body = token.mid(start, token.size() - start - 1);
+    if (body.contains(u'\'') && body.count(u'\'') != 2 * body.count(QStringLiteral("''")))
+        return std::nullopt;
+    body.replace(QStringLiteral("''"), QStringLiteral("'"));
+    // An empty literal is an empty text, never a NULL.
+    return body.isNull() ? QStringLiteral("") : body;
+}
+
+} // namespace
+
+Lifted liftLiterals(const QString& sql) {
+    Lifted out{sql, {}, false};
+    const Tokens t = tokenize(sql);
+    const qsizetype first = nextSig(t, -1);
+    if (first >= t.size())
+        return out;
+    const bool select = is(t[first], u"SELECT");
+    if (!select && !is(t[first], u"INSERT") && !is(t[first], u"UPDATE") && !is(t[first], u"DELETE"))
+        return out;
+    out.data = true;
+    if (sql.contains(QChar(markerChar)))
+        return out;
+    bool lifting = !select;
+    QString text;
+    for (const Token& token : t) {
+        if (!lifting && is(token, u"WHERE"))
+            lifting = true;
+        std::optional<QString> value;
+        if (lifting && token.kind == TokenKind::String)
+            value = literalText(token.text);
+        if (value) {
+            text += marker(out.values.size());
+            out.values << *value;
+        } else {
+            text += token.text;
+        }
+    }
+    out.text = text;
+    return out;
+}
+
+QString markersToParameters(const QString& sql, qsizetype count) {
+    QString out;
+    qsizetype next = 0;
+    for (const Token& token : tokenize(sql)) {
+        if (token.kind == TokenKind::String && token.text.contains(QChar(markerChar))) {
+            if (next >= count || token.text != marker(next))
+                return {};
+            ++next;
+            out += u'?';
+        } else {
+            out += token.text;
+        }
+    }
+    return next == count ? out : QString();
 }
 
 } // namespace tsql

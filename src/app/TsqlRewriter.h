@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Turns the T-SQL that the program builds into SQLite's dialect for the embedded database.
 // It works on tokens, never on raw text, so string literals pass through untouched.
@@ -33,5 +34,21 @@ struct TableName {
     QString table;
 };
 TableName selectTable(const QString& sql);
+
+// A statement whose value literals are taken out, so that statements that differ only in them
+// share one prepared statement. Literals are taken from SELECT statements after their first
+// WHERE (the select list names the result's columns) and from anywhere in INSERT, UPDATE and
+// DELETE statements. `text` holds a marker literal in the place of each one taken; `values` are
+// their texts, quotes undone.
+struct Lifted {
+    QString text;
+    QStringList values;
+    bool data = false; // a SELECT, INSERT, UPDATE or DELETE: one that leaves the tables' shape
+};
+Lifted liftLiterals(const QString& sql);
+
+// The rewritten text of a lifted statement with its `count` marker literals turned into ?
+// parameters. Empty when the markers did not come out once each and in their order.
+QString markersToParameters(const QString& sql, qsizetype count);
 
 } // namespace tsql

@@ -27,6 +27,8 @@ private slots:
     void writeFailsWhenTheRowWasRemoved();
     void writeOnAMissingTableFailsAtTheOpen();
     void aWriteCursorNotOpenRefusesEverything();
+    void statementsThatDifferInValuesGiveTheirOwnResults();
+    void reusedStatementsHoldNoLocks();
 
 private:
     Gateway& gw() { return m_db->gateway(); }
@@ -228,6 +230,53 @@ void TestGateway::aWriteCursorNotOpenRefusesEverything() {
     w.close();
     QVERIFY(refuses([&] { w.setField(QStringLiteral("Code"), QStringLiteral("x")); }));
     QVERIFY(refuses([&] { w.close(); }));
+}
+
+// Statements that differ only in their literals share one prepared statement, the literals bound
+// as values: each still gives its own rows, also while another of them is open.
+void TestGateway::statementsThatDifferInValuesGiveTheirOwnResults() {
+    const QString byCode = QStringLiteral("SELECT * FROM [Build_FIle].[dbo].[ESOA_ER] WHERE Code=");
+    Lookup first = gw().lookup(byCode + sql::quoted(QStringLiteral("ER0001")));
+    Lookup second = gw().lookup(byCode + sql::quoted(QStringLiteral("ER0002")));
+    Lookup none = gw().lookup(byCode + sql::quoted(QStringLiteral("ER0001' OR 'a'='a")));
+    QCOMPARE(first.field(QStringLiteral("Code")).toString(), QStringLiteral("ER0001"));
+    QCOMPARE(second.field(QStringLiteral("Code")).toString(), QStringLiteral("ER0002"));
+    QVERIFY(none.atEnd());
+    first.close();
+    second.close();
+    for (int i = 1; i <= 3; ++i) {
+        const QString code = QStringLiteral("ER000%1").arg(i);
+        QCOMPARE(gw().lookup(byCode + sql::quoted(code)).field(QStringLiteral("Code")).toString(),
+                 code);
+    }
+    // An empty literal is an empty text, not NULL; a literal in the select list names its column.
+    gw().execute(QStringLiteral("INSERT INTO Build_FIle..ESOA_ER (Code, Description) VALUES "
+                                "('', 'no code')"));
+    const TextTable t =
+        gw().query(QStringLiteral("SELECT 'fixed', Description FROM Build_FIle..ESOA_ER WHERE "
+                                  "Code = '' AND Description LIKE 'no ' + 'code'"));
+    QCOMPARE(t.columns.value(0), QStringLiteral("'fixed'"));
+    QCOMPARE(t.rows, (QList<QStringList>{{"fixed", "no code"}}));
+    QCOMPARE(gw().log().last(),
+             QStringLiteral("SELECT 'fixed', Description FROM Build_FIle..ESOA_ER WHERE Code = '' "
+                            "AND Description LIKE 'no ' + 'code'"));
+}
+
+// Statements kept for reuse hold no lock and follow changes of the tables they read.
+void TestGateway::reusedStatementsHoldNoLocks() {
+    const QString all = QStringLiteral("SELECT * FROM Build_FIle..ESOA_ER WHERE Code <> 'x'");
+    QVERIFY(gw().query(all).rows.size() > 0);
+    {
+        Lookup open = gw().lookup(all);
+        QVERIFY(!open.atEnd());
+    }
+    gw().execute(QStringLiteral("DROP TABLE Build_FIle..ESOA_ER"));
+    gw().execute(QStringLiteral("CREATE TABLE Build_FIle..ESOA_ER (ID int IDENTITY(1,1), Code "
+                                "varchar(20), Extra varchar(5))"));
+    gw().execute(QStringLiteral("INSERT INTO Build_FIle..ESOA_ER (Code, Extra) VALUES ('A', 'B')"));
+    const TextTable t = gw().query(all);
+    QCOMPARE(t.columns, (QStringList{"ID", "Code", "Extra"}));
+    QCOMPARE(t.rows, (QList<QStringList>{{"1", "A", "B"}}));
 }
 
 QTEST_MAIN(TestGateway)

@@ -12,6 +12,7 @@ private slots:
     void stringLiteralsStayUntouched();
     void selectTableNamesTheWrittenTable_data();
     void selectTableNamesTheWrittenTable();
+    void valueLiteralsAreLiftedOut();
 };
 
 void TestRewriter::tokensJoinBackToTheStatement() {
@@ -149,6 +150,40 @@ void TestRewriter::selectTableNamesTheWrittenTable() {
     QTEST(name.text, "text");
     QTEST(name.database, "database");
     QTEST(name.table, "table");
+}
+
+void TestRewriter::valueLiteralsAreLiftedOut() {
+    auto marker = [](int i) { return u'\'' + QChar(0xE000) + QString::number(i) + u'\''; };
+    // After WHERE: quotes undone, an N literal and an empty literal (a text, never NULL).
+    tsql::Lifted l = tsql::liftLiterals(
+        QStringLiteral("SELECT 'x' AS y FROM t WHERE a = 'O''Brien' AND b = N'\u00D1' OR c = ''"));
+    QCOMPARE(l.text, QStringLiteral("SELECT 'x' AS y FROM t WHERE a = ") + marker(0) +
+                         QStringLiteral(" AND b = ") + marker(1) + QStringLiteral(" OR c = ") +
+                         marker(2));
+    QCOMPARE(l.values, (QStringList{"O'Brien", QStringLiteral("\u00D1"), ""}));
+    QVERIFY(!l.values[2].isNull());
+    // Two statements that differ only in values share their lifted text.
+    QCOMPARE(tsql::liftLiterals(QStringLiteral("DELETE FROM t WHERE Code='A'")).text,
+             tsql::liftLiterals(QStringLiteral("DELETE FROM t WHERE Code='B'")).text);
+    QCOMPARE(tsql::liftLiterals(QStringLiteral("UPDATE t SET a='1' WHERE b='2'")).values,
+             (QStringList{"1", "2"}));
+    // Left as they are: definitions, a SELECT without WHERE, a literal left open.
+    for (const QString& kept :
+         {QStringLiteral("CREATE TABLE t (a varchar(5) DEFAULT 'x')"),
+          QStringLiteral("SELECT 'a' FROM t"), QStringLiteral("SELECT * FROM t WHERE a = 'open")}) {
+        QCOMPARE(tsql::liftLiterals(kept).text, kept);
+        QVERIFY(tsql::liftLiterals(kept).values.isEmpty());
+    }
+
+    // The rewritten text takes ? for the markers, joined texts included.
+    l = tsql::liftLiterals(QStringLiteral("SELECT * FROM db..t WHERE a = 'E' + 'R' AND b='%'"));
+    QCOMPARE(tsql::markersToParameters(tsql::toSqlite(l.text), l.values.size()),
+             QStringLiteral("SELECT * FROM db.t WHERE a = ? || ? AND b=?"));
+    // Markers missing, repeated or out of order refuse.
+    QCOMPARE(tsql::markersToParameters(marker(1) + u' ' + marker(0), 2), QString());
+    QCOMPARE(tsql::markersToParameters(marker(0), 2), QString());
+    QCOMPARE(tsql::markersToParameters(marker(0) + u' ' + marker(0), 1), QString());
+    QCOMPARE(tsql::markersToParameters(QStringLiteral("SELECT 1"), 0), QStringLiteral("SELECT 1"));
 }
 
 QTEST_APPLESS_MAIN(TestRewriter)
