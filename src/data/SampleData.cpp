@@ -65,6 +65,8 @@ void createReferenceTables(Gateway& gateway, const QString& table) {
     const QStringList statements = tables::referenceTableStatements(table);
     for (int i = tables::createReferenceTable; i < statements.size(); ++i)
         gateway.execute(statements[i]);
+    for (const QString& index : tables::codeIndexStatements(table))
+        gateway.execute(index);
 }
 
 void importReferenceFile(Gateway& gateway, const QString& name, const QString& table) {

@@ -52,4 +52,13 @@ QStringList referenceTableStatements(const QString& t) {
     };
 }
 
+QStringList codeIndexStatements(const QString& t) {
+    const QString byCode = QStringLiteral("](") + QStringLiteral("    [Code] Asc") + u')';
+    return {
+        QStringLiteral("CREATE NONCLUSTERED INDEX [by_Code] ON [Build_File].[dbo].[") + t + byCode,
+        QStringLiteral("CREATE NONCLUSTERED INDEX [by_Code] ON [Build_File].[dbo].[") + t +
+            QStringLiteral("_LINK") + byCode,
+    };
+}
+
 } // namespace tables

@@ -28,6 +28,12 @@ QString Tables::CreateReferenceTables() {
                 linkError = e.description();
         }
     }
+    for (const QString& index : tables::codeIndexStatements(table)) {
+        try {
+            m_form.db().execute(index);
+        } catch (const DbError&) {
+        }
+    }
     if (!referenceError.isEmpty())
         return referenceError;
     if (linkError.isEmpty())

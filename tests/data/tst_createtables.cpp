@@ -7,6 +7,7 @@
 
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlQuery>
 #include <QTest>
 
 class TestCreateTables : public QObject, protected ScreenFixture {
@@ -19,6 +20,17 @@ private slots:
     void aReferenceTableThatCannotBeMadeIsReported();
 
 private:
+    // The ER tables that have an index on Code alone.
+    QStringList codeIndexes() {
+        QSqlQuery q(gw().backend().database());
+        q.exec(QStringLiteral("SELECT tbl_name FROM Build_FIle.sqlite_master WHERE type = 'index' "
+                              "AND sql LIKE '%(%Code] Asc)' AND tbl_name LIKE 'ESOA_ER%' "
+                              "ORDER BY tbl_name"));
+        QStringList out;
+        while (q.next())
+            out << q.value(0).toString();
+        return out;
+    }
 };
 
 void TestCreateTables::init() {
@@ -30,11 +42,20 @@ void TestCreateTables::init() {
 }
 
 void TestCreateTables::runsTheTwelveStatementsAndKeepsTheLinks() {
+    // The first-start database has the indexes by Code already.
+    QCOMPARE(codeIndexes(), (QStringList{"ESOA_ER", "ESOA_ER_LINK"}));
     const int links = countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER_LINK"));
     const int items = countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ITEM"));
     gw().clearLog();
     m_screen->controls().cmdCreateTable->click();
     QCOMPARE(gw().log().mid(0, 12), tables::referenceTableStatements(QStringLiteral("ESOA_ER")));
+    QCOMPARE(
+        gw().log().mid(12, 2),
+        (QStringList{"CREATE NONCLUSTERED INDEX [by_Code] ON [Build_File].[dbo].[ESOA_ER](    "
+                     "[Code] Asc)",
+                     "CREATE NONCLUSTERED INDEX [by_Code] ON [Build_File].[dbo].[ESOA_ER_LINK]("
+                     "    [Code] Asc)"}));
+    QCOMPARE(codeIndexes(), (QStringList{"ESOA_ER", "ESOA_ER_LINK"}));
     QCOMPARE(gw().log()[5].left(46),
              QStringLiteral("CREATE TABLE [Build_FIle].[dbo].[ESOA_ER](    "));
     QCOMPARE(m_prompter.texts(), QStringList{QStringLiteral("Done.")});
@@ -47,6 +68,13 @@ void TestCreateTables::runsTheTwelveStatementsAndKeepsTheLinks() {
     m_screen->controls().cmdCreateTable->click();
     QCOMPARE(m_prompter.texts(), (QStringList{"Done.", "Done."}));
     QCOMPARE(countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER_LINK")), links);
+    // A link table that survived without its index by Code gets it.
+    QSqlQuery(gw().backend().database())
+        .exec(QStringLiteral("DROP INDEX Build_FIle.ESOA_ER_LINK__by_Code"));
+    QCOMPARE(codeIndexes(), QStringList{"ESOA_ER"});
+    m_screen->controls().cmdCreateTable->click();
+    QCOMPARE(m_prompter.texts(), (QStringList{"Done.", "Done.", "Done."}));
+    QCOMPARE(codeIndexes(), (QStringList{"ESOA_ER", "ESOA_ER_LINK"}));
 }
 
 void TestCreateTables::createsBothTablesOnADatabaseWithoutThem() {
