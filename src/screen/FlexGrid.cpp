@@ -9,6 +9,21 @@ namespace {
 quint64 cellKey(int row, int col) {
     return (static_cast<quint64>(static_cast<quint32>(row)) << 32) | static_cast<quint32>(col);
 }
+
+// The header row. Its sections are not highlighted, so a change of the selected cells leaves it
+// as it is; Qt's header would repaint the selected columns' sections on every change, which for
+// a check that walks 30,000 rows is most of its time.
+class FlexGridHeader : public QHeaderView {
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override {
+        if (highlightSections())
+            QHeaderView::selectionChanged(selected, deselected);
+    }
+};
 } // namespace
 
 // ---- FlexGridModel ----
@@ -45,6 +60,7 @@ QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int
 
 FlexGrid::FlexGrid(QWidget* parent)
     : QTableView(parent) {
+    setHorizontalHeader(new FlexGridHeader(Qt::Horizontal, this));
     setModel(&m_model);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(twips::toPixels(255));
