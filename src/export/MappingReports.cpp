@@ -1,0 +1,98 @@
+#include "MappingReports.h"
+
+#include <algorithm>
+
+namespace reports {
+
+namespace {
+
+QString tableName(const QString& table) {
+    return QStringLiteral("[Build_FIle].[dbo].[") + table + u']';
+}
+
+} // namespace
+
+QString allMappingsStatement(const QString& table) {
+    const QString ref = tableName(table);
+    const QString link = tableName(table + QStringLiteral("_LINK"));
+    // A code listed twice in the reference table is joined once, with its first row.
+    return QStringLiteral(
+               "SELECT ISNULL(R.Category, L.Category) AS Category, L.Code, R.Description, "
+               "R.FixedFee, R.ChargingUnit, L.Description AS LinkDescription, L.RevenueID, "
+               "L.ItemID, L.ItemDesc, L.InvOrProc, L.SectionID, "
+               "CASE WHEN R.ID IS NULL THEN 'code not in the list' "
+               "WHEN ISNULL(L.Description, '') <> ISNULL(R.Description, '') "
+               "THEN 'description changed' ELSE 'ok' END AS Status "
+               "FROM ") +
+           link +
+           QStringLiteral(
+               " L WITH (NOLOCK) LEFT OUTER JOIN (SELECT Code, MIN(ID) AS FirstID FROM ") +
+           ref +
+           QStringLiteral(" WITH (NOLOCK) GROUP BY Code) F ON F.Code = L.Code LEFT OUTER JOIN ") +
+           ref +
+           QStringLiteral(" R WITH (NOLOCK) ON R.ID = F.FirstID "
+                          "ORDER BY ISNULL(R.Category, L.Category), L.Code, L.RevenueID, L.ItemID, "
+                          "L.ItemDesc");
+}
+
+QString coverageStatement(const QString& table) {
+    const QString ref = tableName(table);
+    const QString link = tableName(table + QStringLiteral("_LINK"));
+    return QStringLiteral("SELECT Category, SUM(Items) AS Items, SUM(Mapped) AS Mapped, "
+                          "SUM(Orphans) AS Orphans FROM ("
+                          "SELECT ISNULL(R.Category, '') AS Category, 1 AS Items, "
+                          "CASE WHEN M.Code IS NULL THEN 0 ELSE 1 END AS Mapped, 0 AS Orphans "
+                          "FROM ") +
+           ref + QStringLiteral(" R WITH (NOLOCK) LEFT OUTER JOIN (SELECT DISTINCT Code FROM ") +
+           link +
+           QStringLiteral(" WITH (NOLOCK)) M ON M.Code = R.Code "
+                          "UNION ALL "
+                          "SELECT ISNULL(L.Category, ''), 0, 0, 1 FROM ") +
+           link + QStringLiteral(" L WITH (NOLOCK) WHERE NOT EXISTS (SELECT 1 FROM ") + ref +
+           QStringLiteral(" R2 WITH (NOLOCK) WHERE R2.Code = L.Code)"
+                          ") C GROUP BY Category");
+}
+
+QString percent(qlonglong part, qlonglong whole) {
+    if (whole <= 0)
+        return QStringLiteral("-");
+    return QString::number(qRound64(100.0 * double(part) / double(whole))) + u'%';
+}
+
+QList<CoverageRow> coverage(Gateway& gateway, const QString& table) {
+    const TextTable result = gateway.query(coverageStatement(table));
+    QList<CoverageRow> rows;
+    CoverageRow total{QStringLiteral("Total"), 0, 0, 0};
+    for (const QStringList& r : result.rows) {
+        CoverageRow row{r.value(0).isEmpty() ? QStringLiteral("-") : r.value(0),
+                        r.value(1).toLongLong(), r.value(2).toLongLong(), r.value(3).toLongLong()};
+        total.items += row.items;
+        total.mapped += row.mapped;
+        total.orphanLinks += row.orphanLinks;
+        rows << row;
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const CoverageRow& a, const CoverageRow& b) {
+        if ((a.items == 0) != (b.items == 0))
+            return b.items == 0;
+        if (a.items == 0)
+            return a.category < b.category;
+        const double ra = double(a.mapped) / double(a.items);
+        const double rb = double(b.mapped) / double(b.items);
+        if (ra != rb)
+            return ra < rb;
+        return a.category < b.category;
+    });
+    rows << total;
+    return rows;
+}
+
+TextTable coverageTable(const QList<CoverageRow>& rows) {
+    TextTable t;
+    t.columns = QStringList{"Category", "Items", "Mapped", "Per cent", "Links not in list"};
+    for (const CoverageRow& r : rows)
+        t.rows << QStringList{r.category, QString::number(r.items), QString::number(r.mapped),
+                              percent(r.mapped, r.items), QString::number(r.orphanLinks)};
+    return t;
+}
+
+} // namespace reports
