@@ -6,12 +6,14 @@
 #include "Mappings.h"
 
 #include "app/SqlText.h"
+#include "export/MappingReports.h"
 #include "hospital/HospitalSide.h"
 #include "screen/FlexGrid.h"
 #include "screen/FormContext.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 
@@ -35,14 +37,28 @@ private:
 
 } // namespace
 
-void Mappings::checkRows(FlexGrid* grid, const QString& table,
-                         const std::function<void(int row)>& checkRow) {
+void Mappings::checkRows(FlexGrid* grid, const QString& table, QWidget* button,
+                         const std::function<bool(int row)>& checkRow) {
     const quint64 version = grid->listVersion();
     const int rows = grid->rows();
+    int checked = 0, mapped = 0;
+    // The button tells the result of its last run, however the run ended.
+    struct Result {
+        QWidget* button;
+        const int& checked;
+        const int& mapped;
+        ~Result() {
+            button->setToolTip(QStringLiteral("%1 of %2 listed items mapped (%3)")
+                                   .arg(mapped)
+                                   .arg(checked)
+                                   .arg(reports::percent(mapped, checked)));
+        }
+    } result{button, checked, mapped};
     try {
         for (int i = 1; i < rows; ++i) {
             grid->setRow(i);
-            checkRow(i);
+            mapped += checkRow(i) ? 1 : 0;
+            ++checked;
             QCoreApplication::processEvents();
             // Go on only with the same list (not reloaded, emptied or shortened), the same
             // reference table, and no stop asked for.
@@ -64,14 +80,16 @@ void Mappings::cmdCheckIfMapped_Click() {
     m_stopCheck = false;
     FlexGrid* grid = m_form.c.Grid1;
     const QString table = m_form.c.lblESOATableName->text();
-    checkRows(grid, table, [&](int i) {
+    checkRows(grid, table, m_form.c.cmdCheckIfMapped, [&](int i) {
         const QString sql = QStringLiteral("SELECT TOP 1 1 FROM [Build_FIle].[dbo].[") + table +
                             QStringLiteral("_LINK] WITH (NOLOCK) WHERE Code=") +
                             sql::quoted(grid->textMatrix(i, 1)) + QStringLiteral(" ");
         Lookup found = m_form.db().lookup(sql, Rowset::ForwardReadOnly);
         grid->setCol(3);
-        grid->setCellBackColor(found.atEnd() ? notMappedColour : mappedColour);
+        const bool isMapped = !found.atEnd();
+        grid->setCellBackColor(isMapped ? mappedColour : notMappedColour);
         found.close();
+        return isMapped;
     });
 }
 
@@ -86,20 +104,22 @@ void Mappings::cmdCheckIfMapped2_Click() {
     const QString table = c.lblESOATableName->text();
     const QString revenue = c.txtRevID->text();
     grid->setCols(3);
-    checkRows(grid, table, [&](int i) {
+    checkRows(grid, table, c.cmdCheckIfMapped2, [&](int i) {
         const QString sql = QStringLiteral("SELECT TOP 1 Code FROM [Build_FIle].[dbo].[") + table +
                             QStringLiteral("_LINK] WITH (NOLOCK) WHERE RevenueID = ") +
                             sql::quoted(revenue) + QStringLiteral(" AND ItemID=") +
                             sql::quoted(grid->textMatrix(i, 0)) + QStringLiteral(" ");
         Lookup found = m_form.db().lookup(sql, Rowset::ForwardReadOnly);
         grid->setCol(1);
-        if (found.atEnd()) {
+        const bool isMapped = !found.atEnd();
+        if (!isMapped) {
             grid->setCellBackColor(notMappedColour);
         } else {
             grid->setCellBackColor(mappedColour);
             grid->setTextMatrix(i, 2, sql::displayText(found.field(0)));
         }
         found.close();
+        return isMapped;
     });
 }
 

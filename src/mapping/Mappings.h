@@ -6,6 +6,7 @@
 
 struct FormContext;
 class FlexGrid;
+class QWidget;
 class HospitalSide;
 
 // The mapping operations: the links of the selected PhilHealth item in GridMap, saving and
@@ -46,8 +47,10 @@ private:
     // Runs a check over rows 1 to the end of a list, letting the screen handle its events after
     // each row; ends when the list or the reference table changes under it, or at a failure,
     // which it reports.
-    void checkRows(FlexGrid* grid, const QString& table,
-                   const std::function<void(int row)>& checkRow);
+    // Runs checkRow (true: the row is mapped) over the list's rows; the button's tooltip then
+    // tells how many of the rows checked were mapped.
+    void checkRows(FlexGrid* grid, const QString& table, QWidget* button,
+                   const std::function<bool(int row)>& checkRow);
     void reportSaveFailure(const QString& description, int line);
 
     FormContext& m_form;

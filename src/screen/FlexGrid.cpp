@@ -5,6 +5,9 @@
 #include <QHeaderView>
 #include <QScrollBar>
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 quint64 cellKey(int row, int col) {
     return (static_cast<quint64>(static_cast<quint32>(row)) << 32) | static_cast<quint32>(col);
@@ -301,6 +304,55 @@ void FlexGrid::applyWidths() {
         if (*it > 0)
             setColumnWidth(c, twips::toPixels(*it));
     }
+}
+
+TextTable FlexGrid::shownTable() const {
+    TextTable t;
+    QList<int> shown;
+    for (int c = 0; c < cols(); ++c)
+        if (!isColumnHidden(c))
+            shown << c;
+    const int fixed = fixedRows();
+    for (int c : shown)
+        t.columns << (fixed > 0 ? m_model.m_cells[fixed - 1].value(c) : QString());
+    for (int r = fixed; r < rows(); ++r) {
+        QStringList row;
+        row.reserve(shown.size());
+        for (int c : shown)
+            row << m_model.m_cells[r].value(c);
+        t.rows << std::move(row);
+    }
+    return t;
+}
+
+QString FlexGrid::selectedText() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return QString();
+    int top = INT_MAX, bottom = -1, left = INT_MAX, right = -1;
+    for (const QModelIndex& i : selected) {
+        top = std::min(top, i.row());
+        bottom = std::max(bottom, i.row());
+        left = std::min(left, i.column());
+        right = std::max(right, i.column());
+    }
+    auto cell = [](QString text) {
+        if (text.contains(u'\t') || text.contains(u'\n') || text.contains(u'\r') ||
+            text.contains(u'"'))
+            return u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
+        return text;
+    };
+    QString out;
+    for (int r = top; r <= bottom; ++r) {
+        QStringList cells;
+        for (int c = left; c <= right; ++c)
+            if (!isColumnHidden(c))
+                cells << (selectionModel()->isSelected(m_model.index(r, c))
+                              ? cell(m_model.m_cells[r + m_model.m_fixedRows].value(c))
+                              : QString());
+        out += cells.join(u'\t') + QStringLiteral("\r\n");
+    }
+    return out;
 }
 
 void FlexGrid::setGeometryTwips(int left, int top, int width, int height) {

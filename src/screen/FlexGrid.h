@@ -90,6 +90,13 @@ public:
     void setColWidth(int col, int twips);
     int colWidth(int col) const;
 
+    // The list as shown, for a file: the fixed rows' texts as the header (one row, the last
+    // fixed one), then every other row; hidden columns left out.
+    TextTable shownTable() const;
+    // The selected cells as spreadsheets paste them: cells separated by tabs, rows by line ends,
+    // a cell holding a tab, a line break or a quote between quotes. Hidden columns left out.
+    QString selectedText() const;
+
     void setToolTipText(const QString& text) { setToolTip(text); }
     void setGeometryTwips(int left, int top, int width, int height);
 

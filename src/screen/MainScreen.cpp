@@ -30,6 +30,7 @@ MainScreen::MainScreen(CurrentUser& user, Prompter& prompter)
             [this] { m_reference.cmdSearchSOAItem_Click(); });
     connect(m_c.cmdCreateTable, &QPushButton::clicked, this,
             [this] { m_tables.cmdCreateTable_Click(); });
+    m_exports.install();
     connect(m_c.cmdScan, &QPushButton::clicked, this, [this] { m_import.cmdScan_Click(); });
     connect(m_c.cmdPreview, &QPushButton::clicked, this, [this] { m_hospital.cmdPreview_Click(); });
     connect(m_c.cmdUse, &QPushButton::clicked, this, [this] { m_hospital.cmdUse_Click(); });

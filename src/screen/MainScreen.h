@@ -7,6 +7,7 @@
 #include "reference/ReferenceSide.h"
 #include "screen/Controls.h"
 #include "screen/FormContext.h"
+#include "screen/ListExports.h"
 #include "screen/StepGuide.h"
 
 #include <QWidget>
@@ -28,6 +29,7 @@ public:
     ReferenceImport& referenceImport() { return m_import; }
     HospitalSide& hospital() { return m_hospital; }
     Mappings& mappings() { return m_mappings; }
+    ListExports& listExports() { return m_exports; }
 
     // The load step: restores the window settings, sets the starting grid columns, runs the
     // start-up loads.
@@ -68,4 +70,5 @@ private:
     ReferenceSide m_reference{m_form, m_hospital, m_mappings};
     Tables m_tables{m_form};
     ReferenceImport m_import{m_form, m_reference, m_hospital};
+    ListExports m_exports{m_form};
 };

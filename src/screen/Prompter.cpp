@@ -1,6 +1,8 @@
 #include "Prompter.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 
 Prompter::Answer Prompter::message(const QString& text, Buttons buttons, Icon icon,
@@ -38,4 +40,10 @@ Prompter::Answer MessageBoxPrompter::show(const QString& text, Buttons buttons, 
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return Answer::Ok;
+}
+
+QString MessageBoxPrompter::saveFileName(const QString& title, const QString& suggested) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title,
+                                        QDir::home().filePath(suggested),
+                                        QStringLiteral("CSV files (*.csv);;All files (*)"));
 }

@@ -1,13 +1,12 @@
 // The CSV writer, read back by an independent parser: Python's csv module, as a spreadsheet
 // would read the file (UTF-8 with its byte-order mark, records ended by CR LF).
+#include "PythonCsv.h"
+
 #include "export/Csv.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,10 +16,6 @@ private slots:
     void fieldsAreQuotedOnlyWhenTheyMustBe();
     void pythonReadsBackEveryCell();
     void aFailedWriteLeavesNoFileAndTheOldOneIntact();
-
-private:
-    // The file as Python's csv module reads it: one list of cells per record.
-    static QList<QStringList> readWithPython(const QString& path);
 };
 
 void TestCsv::fieldsAreQuotedOnlyWhenTheyMustBe() {
@@ -36,26 +31,6 @@ void TestCsv::fieldsAreQuotedOnlyWhenTheyMustBe() {
     QCOMPARE(bytes, QByteArray("\xEF\xBB\xBF\xC3\x91\r\n"));
 }
 
-QList<QStringList> TestCsv::readWithPython(const QString& path) {
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import csv, json, sys\n"
-                                 "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
-                                 "    json.dump(list(csv.reader(f)), sys.stdout)\n"),
-                  path});
-    if (!python.waitForFinished(30000) || python.exitCode() != 0)
-        qFatal("python3 could not read the file: %s", python.readAllStandardError().constData());
-    QList<QStringList> out;
-    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
-        QStringList cells;
-        for (const QJsonValue& cell : row.toArray())
-            cells << cell.toString();
-        out << cells;
-    }
-    return out;
-}
-
 void TestCsv::pythonReadsBackEveryCell() {
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("list.csv"));
@@ -69,7 +44,7 @@ void TestCsv::pythonReadsBackEveryCell() {
     QCOMPARE(csv::writeFile(path, header, rows), QString());
     QList<QStringList> expected{header};
     expected << rows;
-    QCOMPARE(readWithPython(path), expected);
+    QCOMPARE(readCsvWithPython(path), expected);
 }
 
 void TestCsv::aFailedWriteLeavesNoFileAndTheOldOneIntact() {
@@ -91,7 +66,7 @@ void TestCsv::aFailedWriteLeavesNoFileAndTheOldOneIntact() {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (failure.isEmpty())
         QSKIP("this user may write into a read-only folder (root)");
-    QCOMPARE(readWithPython(path), (QList<QStringList>{{"old"}}));
+    QCOMPARE(readCsvWithPython(path), (QList<QStringList>{{"old"}}));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.csv"});
 }
 

@@ -22,6 +22,15 @@ public:
     QList<Answer> answers;
     // Runs while a box is up, before it is answered: what the world does while the user reads.
     std::function<void(const Shown&)> whileShown;
+    // Paths the save dialogs answer, first to last; cancelled when the script has run out.
+    QStringList savePaths;
+    // The titles and suggested names of the save dialogs shown.
+    QStringList saveDialogs;
+
+    QString saveFileName(const QString& title, const QString& suggested) override {
+        saveDialogs << title + QStringLiteral(": ") + suggested;
+        return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
+    }
 
     QStringList texts() const {
         QStringList out;

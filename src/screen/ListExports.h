@@ -1,0 +1,39 @@
+#pragma once
+
+#include "screen/FormContext.h"
+
+#include <QObject>
+
+class FlexGrid;
+class QDialog;
+class QMenu;
+
+// What the lists offer beside the mapping steps, on a right-click: copy the selected cells, save
+// the list as a CSV file; the mapping list also saves every mapping of the table with its status,
+// and the category list shows the coverage of the table by category. Ctrl+C copies too.
+class ListExports : public QObject {
+    Q_OBJECT
+public:
+    explicit ListExports(FormContext& form);
+
+    // Gives each of the six lists its menu and its copy key.
+    void install();
+
+    void copySelection(FlexGrid* grid);
+    void exportList(FlexGrid* grid);
+    void exportAllMappings();
+    void showCoverage();
+
+    // The menu a right-click on the grid opens (for tests: its actions by text).
+    QMenu* menuFor(FlexGrid* grid);
+
+signals:
+    // The coverage dialog is up (it runs modal until closed): tests and screenshots act on it.
+    void coverageShown(QDialog* dialog);
+
+private:
+    // Writes a table to the file the user picks; says what failed. True when it was written.
+    bool saveTable(const QString& title, const QString& suggested, const TextTable& table);
+
+    FormContext& m_form;
+};
