@@ -139,7 +139,7 @@ void ListExports::showCoverage() {
     grid->bind(rows);
     grid->setColWidth(0, 3500);
     for (int col = 1; col < grid->cols(); ++col)
-        grid->setColWidth(col, 1300);
+        grid->setColWidth(col, col == grid->cols() - 1 ? 2000 : 1200);
     layout->addWidget(grid);
     auto* buttons = new QHBoxLayout;
     auto* exportButton = new QPushButton(QStringLiteral("Export to CSV..."), &dialog);
