@@ -56,10 +56,8 @@ public:
 
     QSqlQuery take(const QString& text) {
         auto it = m_idle.find(text);
-        if (it != m_idle.end() && !it->isEmpty()) {
-            QSqlQuery q = it->takeLast();
-            return q;
-        }
+        if (it != m_idle.end() && !it->isEmpty())
+            return it->takeLast();
         QSqlQuery q(m_db);
         if (!q.prepare(text))
             throw DbError(driverText(q.lastError()));
@@ -112,9 +110,7 @@ PooledQuery::PooledQuery(PooledQuery&& other) noexcept
     , m_key(std::move(other.m_key))
     , m_pool(std::move(other.m_pool))
     , m_live(std::exchange(other.m_live, false))
-    , m_generation(other.m_generation) {
-    other.m_pool.reset();
-}
+    , m_generation(other.m_generation) {}
 
 PooledQuery& PooledQuery::operator=(PooledQuery&& other) noexcept {
     if (this != &other) {
@@ -124,7 +120,6 @@ PooledQuery& PooledQuery::operator=(PooledQuery&& other) noexcept {
         m_pool = std::move(other.m_pool);
         m_live = std::exchange(other.m_live, false);
         m_generation = other.m_generation;
-        other.m_pool.reset();
     }
     return *this;
 }
@@ -413,7 +408,9 @@ Lookup Gateway::lookup(const QString& sql, Rowset mode) {
 WriteCursor Gateway::openForWrite(const QString& sql) {
     m_log << sql;
     const Native statement = native(sql, {});
-    const tsql::TableName name = tableOf(statement.shape);
+    // A statement whose values stay in its text has a shape of its own: nothing to cache.
+    const tsql::TableName name =
+        statement.pooled ? tableOf(statement.shape) : tsql::selectTable(statement.shape);
     PooledQuery q = run(statement, true);
     if (name.table.isEmpty())
         throw DbError(QStringLiteral("The query names no table to write to."));

@@ -622,10 +622,6 @@ TableName selectTable(const QString& sql) {
     return name;
 }
 
-} // namespace tsql
-
-namespace tsql {
-
 namespace {
 
 // Marker literals hold a character of the private use area, which the program's texts never do.

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace {
 
@@ -43,17 +44,12 @@ void Mappings::checkRows(FlexGrid* grid, const QString& table, QWidget* button,
     const int rows = grid->rows();
     int checked = 0, mapped = 0;
     // The button tells the result of its last run, however the run ended.
-    struct Result {
-        QWidget* button;
-        const int& checked;
-        const int& mapped;
-        ~Result() {
-            button->setToolTip(QStringLiteral("%1 of %2 listed items mapped (%3)")
-                                   .arg(mapped)
-                                   .arg(checked)
-                                   .arg(reports::percent(mapped, checked)));
-        }
-    } result{button, checked, mapped};
+    const auto tell = qScopeGuard([&] {
+        button->setToolTip(QStringLiteral("%1 of %2 listed items mapped (%3)")
+                               .arg(mapped)
+                               .arg(checked)
+                               .arg(reports::percent(mapped, checked)));
+    });
     try {
         for (int i = 1; i < rows; ++i) {
             grid->setRow(i);

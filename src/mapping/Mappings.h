@@ -44,11 +44,10 @@ public:
     void stopRunningCheck() { m_stopCheck = true; }
 
 private:
-    // Runs a check over rows 1 to the end of a list, letting the screen handle its events after
-    // each row; ends when the list or the reference table changes under it, or at a failure,
-    // which it reports.
-    // Runs checkRow (true: the row is mapped) over the list's rows; the button's tooltip then
-    // tells how many of the rows checked were mapped.
+    // Runs checkRow (true: the row is mapped) over rows 1 to the end of a list, letting the
+    // screen handle its events after each row; ends when the list or the reference table changes
+    // under it, or at a failure, which it reports. The button's tooltip then tells how many of
+    // the rows checked were mapped.
     void checkRows(FlexGrid* grid, const QString& table, QWidget* button,
                    const std::function<bool(int row)>& checkRow);
     void reportSaveFailure(const QString& description, int line);

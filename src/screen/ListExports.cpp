@@ -71,40 +71,16 @@ void ListExports::copySelection(FlexGrid* grid) {
 }
 
 bool ListExports::saveTable(const QString& title, const QString& suggested,
-                            const TextTable& table) {
+                            const std::function<TextTable()>& table) {
     const QString path = m_form.prompter.saveFileName(title, suggested);
     if (path.isEmpty())
         return false;
     QString failure;
     {
         Hourglass wait;
-        failure = csv::writeFile(path, table.columns, table.rows);
-    }
-    if (!failure.isEmpty()) {
-        m_form.prompter.message(
-            QStringLiteral("The file %1 was not written: %2").arg(path, failure));
-        return false;
-    }
-    return true;
-}
-
-void ListExports::exportList(FlexGrid* grid) {
-    saveTable(QStringLiteral("Export list to CSV"), grid->objectName() + QStringLiteral(".csv"),
-              grid->shownTable());
-}
-
-void ListExports::exportAllMappings() {
-    const QString table = m_form.c.lblESOATableName->text();
-    const QString path = m_form.prompter.saveFileName(QStringLiteral("Export all mappings"),
-                                                      table + QStringLiteral("_mappings.csv"));
-    if (path.isEmpty())
-        return;
-    QString failure;
-    {
-        Hourglass wait;
         try {
-            const TextTable links = m_form.db().query(reports::allMappingsStatement(table));
-            failure = csv::writeFile(path, links.columns, links.rows);
+            const TextTable t = table();
+            failure = csv::writeFile(path, t.columns, t.rows);
             if (!failure.isEmpty())
                 failure = QStringLiteral("The file %1 was not written: %2").arg(path, failure);
         } catch (const DbError& e) {
@@ -113,6 +89,18 @@ void ListExports::exportAllMappings() {
     }
     if (!failure.isEmpty())
         m_form.prompter.message(failure);
+    return failure.isEmpty();
+}
+
+void ListExports::exportList(FlexGrid* grid) {
+    saveTable(QStringLiteral("Export list to CSV"), grid->objectName() + QStringLiteral(".csv"),
+              [grid] { return grid->shownTable(); });
+}
+
+void ListExports::exportAllMappings() {
+    const QString table = m_form.c.lblESOATableName->text();
+    saveTable(QStringLiteral("Export all mappings"), table + QStringLiteral("_mappings.csv"),
+              [this, table] { return m_form.db().query(reports::allMappingsStatement(table)); });
 }
 
 void ListExports::showCoverage() {
@@ -151,7 +139,8 @@ void ListExports::showCoverage() {
     buttons->addWidget(close);
     layout->addLayout(buttons);
     connect(exportButton, &QPushButton::clicked, &dialog, [this, &rows, table] {
-        saveTable(QStringLiteral("Export to CSV"), table + QStringLiteral("_coverage.csv"), rows);
+        saveTable(QStringLiteral("Export to CSV"), table + QStringLiteral("_coverage.csv"),
+                  [&rows] { return rows; });
     });
     connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
     dialog.resize(720, 480);

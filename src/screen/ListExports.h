@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class FlexGrid;
 class QDialog;
 class QMenu;
@@ -32,8 +34,10 @@ signals:
     void coverageShown(QDialog* dialog);
 
 private:
-    // Writes a table to the file the user picks; says what failed. True when it was written.
-    bool saveTable(const QString& title, const QString& suggested, const TextTable& table);
+    // Asks for a file, then makes the table (which may fail with the database's text) and writes
+    // it, under the hourglass; says what failed. True when the file was written.
+    bool saveTable(const QString& title, const QString& suggested,
+                   const std::function<TextTable()>& table);
 
     FormContext& m_form;
 };
