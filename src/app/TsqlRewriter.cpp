@@ -667,7 +667,9 @@ Lifted liftLiterals(const QString& sql) {
         if (lifting && token.kind == TokenKind::String)
             value = literalText(token.text);
         if (value) {
-            text += marker(out.values.size());
+            // An N literal keeps its N, so that the marker never joins a literal just before it.
+            text += (token.text.startsWith(u'\'') ? QString() : token.text.left(1)) +
+                    marker(out.values.size());
             out.values << *value;
         } else {
             text += token.text;
@@ -682,7 +684,8 @@ QString markersToParameters(const QString& sql, qsizetype count) {
     qsizetype next = 0;
     for (const Token& token : tokenize(sql)) {
         if (token.kind == TokenKind::String && token.text.contains(QChar(markerChar))) {
-            if (next >= count || token.text != marker(next))
+            const QString quoted = token.text.startsWith(u'\'') ? token.text : token.text.mid(1);
+            if (next >= count || quoted != marker(next))
                 return {};
             ++next;
             out += u'?';

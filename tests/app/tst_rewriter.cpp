@@ -158,7 +158,7 @@ void TestRewriter::valueLiteralsAreLiftedOut() {
     tsql::Lifted l = tsql::liftLiterals(
         QStringLiteral("SELECT 'x' AS y FROM t WHERE a = 'O''Brien' AND b = N'\u00D1' OR c = ''"));
     QCOMPARE(l.text, QStringLiteral("SELECT 'x' AS y FROM t WHERE a = ") + marker(0) +
-                         QStringLiteral(" AND b = ") + marker(1) + QStringLiteral(" OR c = ") +
+                         QStringLiteral(" AND b = N") + marker(1) + QStringLiteral(" OR c = ") +
                          marker(2));
     QCOMPARE(l.values, (QStringList{"O'Brien", QStringLiteral("\u00D1"), ""}));
     QVERIFY(!l.values[2].isNull());
@@ -179,6 +179,10 @@ void TestRewriter::valueLiteralsAreLiftedOut() {
     l = tsql::liftLiterals(QStringLiteral("SELECT * FROM db..t WHERE a = 'E' + 'R' AND b='%'"));
     QCOMPARE(tsql::markersToParameters(tsql::toSqlite(l.text), l.values.size()),
              QStringLiteral("SELECT * FROM db.t WHERE a = ? || ? AND b=?"));
+    // An N literal right after another literal stays a literal of its own.
+    l = tsql::liftLiterals(QStringLiteral("DELETE FROM t WHERE a = 'x'N'y'"));
+    QCOMPARE(l.values, (QStringList{"x", "y"}));
+    QCOMPARE(tsql::markersToParameters(l.text, 2), QStringLiteral("DELETE FROM t WHERE a = ??"));
     // Markers missing, repeated or out of order refuse.
     QCOMPARE(tsql::markersToParameters(marker(1) + u' ' + marker(0), 2), QString());
     QCOMPARE(tsql::markersToParameters(marker(0), 2), QString());
