@@ -7,13 +7,31 @@
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSysInfo>
 
 #include <cmath>
+
+namespace {
+
+// The operating-system user the program runs as.
+QString operatingSystemUser() {
+    for (const char* name : {"USER", "USERNAME", "LOGNAME"}) {
+        const QString user = qEnvironmentVariable(name);
+        if (!user.isEmpty())
+            return user;
+    }
+    return QString();
+}
+
+} // namespace
 
 Backend::Backend(QSqlDatabase db, Dialect dialect, QString description)
     : m_db(std::move(db))
     , m_dialect(dialect)
-    , m_description(std::move(description)) {}
+    , m_description(std::move(description)) {
+    if (m_dialect == Dialect::Sqlite)
+        m_session = tsql::Session{operatingSystemUser(), QSysInfo::machineHostName()};
+}
 
 Backend::~Backend() {
     const QString name = m_db.connectionName();
@@ -23,7 +41,7 @@ Backend::~Backend() {
 }
 
 QString Backend::native(const QString& tsql) const {
-    return m_dialect == Dialect::Sqlite ? tsql::toSqlite(tsql) : tsql;
+    return m_dialect == Dialect::Sqlite ? tsql::toSqlite(tsql, m_session) : tsql;
 }
 
 QString Backend::declaredType(const QString& database, const QString& table,

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include "TsqlRewriter.h"
+
 #include <memory>
 
 // Which SQL the connection speaks. The program builds T-SQL; for SQLite it is rewritten.
@@ -25,6 +27,9 @@ public:
 
     // The program's T-SQL in the connection's own dialect.
     QString native(const QString& tsql) const;
+    // Who works on the embedded database, and where: the operating-system user and the machine's
+    // name (SQL Server knows its own login and workstation).
+    const tsql::Session& session() const { return m_session; }
 
     // A value bound to a column the way SQL Server converts it on the way in: on SQLite a text
     // bound to a number column is read as a number (blank text as 0), and a text that is not
@@ -38,6 +43,7 @@ private:
     QSqlDatabase m_db;
     Dialect m_dialect;
     QString m_description;
+    tsql::Session m_session;
     QHash<QString, QHash<QString, QString>> m_columnTypes;
 };
 

@@ -188,6 +188,21 @@ bool WriteCursor::atEnd() const {
     return !m_original && !m_adding;
 }
 
+QVariant WriteCursor::original(const QString& name) const {
+    const int i = columnIndex(m_record, name);
+    if (i < 0)
+        noSuchItem();
+    return m_original && !m_adding ? m_original->at(i) : QVariant();
+}
+
+QVariant WriteCursor::value(const QString& name) const {
+    const int i = columnIndex(m_record, name);
+    if (i < 0)
+        noSuchItem();
+    const int set = m_setColumns.indexOf(m_record.fieldName(i));
+    return set >= 0 ? m_setValues[set] : original(name);
+}
+
 void WriteCursor::addNew() {
     requireOpen();
     m_adding = true;
@@ -376,6 +391,40 @@ void Gateway::execute(const QString& sql) {
     m_log << sql;
     beforeWrite();
     run(sql, true);
+}
+
+void Gateway::execute(const QString& sql, const QList<QVariant>& values) {
+    m_log << sql;
+    beforeWrite();
+    run(sql, true, values);
+}
+
+ValueTable Gateway::select(const QString& sql) {
+    m_log << sql;
+    PooledQuery pooled = run(sql, true);
+    QSqlQuery& q = *pooled;
+    ValueTable table;
+    const QSqlRecord record = q.record();
+    const int count = record.count();
+    for (int i = 0; i < count; ++i)
+        table.columns << record.fieldName(i);
+    while (q.next()) {
+        QList<QVariant> row;
+        row.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row << q.value(i);
+        table.rows << std::move(row);
+    }
+    if (q.lastError().isValid())
+        throw DbError(driverText(q.lastError()));
+    return table;
+}
+
+int ValueTable::column(const QString& name) const {
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
 }
 
 TextTable Gateway::query(const QString& sql, Rowset mode) {

@@ -25,6 +25,15 @@ struct TextTable {
     QList<QStringList> rows;
 };
 
+// A query result as the database gave it: the column names and one list of values per row (NULL
+// stays NULL).
+struct ValueTable {
+    QStringList columns;
+    QList<QList<QVariant>> rows;
+    // The position of a column by name, regardless of case; -1 when there is none.
+    int column(const QString& name) const;
+};
+
 class StatementPool;
 
 // A query run through the gateway. On the embedded database its prepared statement goes back to
@@ -86,6 +95,14 @@ public:
     bool isOpen() const { return m_open; }
     // No row found and none added.
     bool atEnd() const;
+    // A new row is being added (addNew() and no update() yet).
+    bool adding() const { return m_open && m_adding; }
+    // The table written to, without brackets ("ESOA_ER_LINK").
+    const QString& tableName() const { return m_name.table; }
+    // A column's value as the row was read (NULL for a row being added) and as update() would
+    // leave it: the value set, converted for the column, or else the value read.
+    QVariant original(const QString& name) const;
+    QVariant value(const QString& name) const;
     void addNew();
     void setField(const QString& name, const QVariant& value);
     void update();
@@ -148,6 +165,10 @@ public:
 
     // Statement: run the text, read no result.
     void execute(const QString& sql);
+    // The same with ? parameters, bound to the values in their order.
+    void execute(const QString& sql, const QList<QVariant>& values);
+    // Query into values: every row and column of the result as the database gave them.
+    ValueTable select(const QString& sql);
     // Query into a grid: every row and column of the result, as text.
     TextTable query(const QString& sql, Rowset mode = Rowset::ForwardReadOnly);
     // Look-up: open, then test atEnd() and read fields of the first row.

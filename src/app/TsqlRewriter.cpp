@@ -239,13 +239,41 @@ QString convertTo(const QString& type, const QString& expr) {
     return QStringLiteral("CAST(%1 AS TEXT)").arg(expr);
 }
 
-// CONVERT, ISNULL, LEN and GETDATE, innermost first.
-void rewriteFunctions(Tokens& t) {
+// A value of the session as a literal: NULL when it is not known.
+QString sessionText(const QString& value) {
+    if (value.isEmpty())
+        return QStringLiteral("NULL");
+    return u'\'' + QString(value).replace(u'\'', QStringLiteral("''")) + u'\'';
+}
+
+// BEGIN TRANSACTION takes the write lock at once, as SQL Server's first write would: a
+// transaction that reads before it writes never finds another writer in its way half-way.
+void rewriteBegin(Tokens& t) {
+    const qsizetype first = nextSig(t, -1);
+    if (first >= t.size() || !is(t[first], u"BEGIN"))
+        return;
+    const qsizetype second = nextSig(t, first);
+    if (second < t.size() && (is(t[second], u"TRANSACTION") || is(t[second], u"TRAN"))) {
+        t[second] = raw(QStringLiteral("TRANSACTION"));
+        t.insert(second, raw(QStringLiteral("IMMEDIATE ")));
+    } else if (second >= t.size()) {
+        t.insert(first + 1, raw(QStringLiteral(" IMMEDIATE TRANSACTION")));
+    }
+}
+
+// CONVERT, ISNULL, LEN, GETDATE and the session's SUSER_SNAME and HOST_NAME, innermost first;
+// @@IDENTITY, the key of the row the connection added last.
+void rewriteFunctions(Tokens& t, const Session& session) {
     for (qsizetype i = t.size() - 1; i >= 0; --i) {
         if (t[i].kind != TokenKind::Word || (i > 0 && isPunct(t[i - 1], u".")))
             continue;
         const QString name = t[i].text.toUpper();
-        if (name != u"CONVERT" && name != u"ISNULL" && name != u"LEN" && name != u"GETDATE")
+        if (name == u"@@IDENTITY") {
+            t[i] = raw(QStringLiteral("last_insert_rowid()"));
+            continue;
+        }
+        if (name != u"CONVERT" && name != u"ISNULL" && name != u"LEN" && name != u"GETDATE" &&
+            name != u"SUSER_SNAME" && name != u"HOST_NAME")
             continue;
         qsizetype open = nextSig(t, i);
         if (open >= t.size() || !isPunct(t[open], u"("))
@@ -284,6 +312,10 @@ void rewriteFunctions(Tokens& t) {
             out = QStringLiteral("LENGTH(RTRIM(%1))").arg(args[0]);
         else if (name == u"GETDATE" && args.isEmpty())
             out = QStringLiteral("DATETIME('now', 'localtime')");
+        else if (name == u"SUSER_SNAME" && args.isEmpty())
+            out = sessionText(session.user);
+        else if (name == u"HOST_NAME" && args.isEmpty())
+            out = sessionText(session.host);
         else
             continue;
         t.remove(i, close - i + 1);
@@ -569,8 +601,9 @@ QList<Token> tokenize(const QString& sql) {
     return out;
 }
 
-QString toSqlite(const QString& sql) {
+QString toSqlite(const QString& sql, const Session& session) {
     Tokens t = tokenize(sql);
+    rewriteBegin(t);
     rewriteNames(t);
     dropTableHints(t);
     qsizetype first = nextSig(t, -1);
@@ -587,7 +620,7 @@ QString toSqlite(const QString& sql) {
     }
     rewriteTop(t);
     rewriteConcat(t);
-    rewriteFunctions(t);
+    rewriteFunctions(t, session);
     return joined(t, 0, t.size());
 }
 
@@ -653,6 +686,11 @@ Lifted liftLiterals(const QString& sql) {
     if (first >= t.size())
         return out;
     const bool select = is(t[first], u"SELECT");
+    // A transaction's start and end hold no values and leave every table as it is.
+    if (is(t[first], u"BEGIN") || is(t[first], u"COMMIT") || is(t[first], u"ROLLBACK")) {
+        out.data = true;
+        return out;
+    }
     if (!select && !is(t[first], u"INSERT") && !is(t[first], u"UPDATE") && !is(t[first], u"DELETE"))
         return out;
     out.data = true;

@@ -18,13 +18,21 @@ struct Token {
 // Splits a statement into tokens; joining the texts of the tokens gives the statement back.
 QList<Token> tokenize(const QString& sql);
 
+// What the session functions give on the embedded database: who is working, and where.
+struct Session {
+    QString user; // SUSER_SNAME()
+    QString host; // HOST_NAME()
+};
+
 // The statement in SQLite's dialect:
 // - database..table and database.schema.table name database.table (the attached schema);
 // - the table hint WITH (NOLOCK) is dropped; SELECT TOP n becomes LIMIT n;
 // - + next to a string literal joins texts (||); CONVERT, ISNULL, LEN and GETDATE are mapped;
+//   SUSER_SNAME() and HOST_NAME() give the session's user and host, @@IDENTITY the last key
+//   added; BEGIN TRANSACTION takes the write lock at once (BEGIN IMMEDIATE);
 // - CREATE TABLE maps the column types (identity, money, text without regard to case, ranges)
 //   and drops a trailing comma; CREATE [NON]CLUSTERED INDEX gets a per-table index name.
-QString toSqlite(const QString& sql);
+QString toSqlite(const QString& sql, const Session& session = {});
 
 // The table a "SELECT ... FROM table ..." reads: its text as written, and its database and table
 // names without brackets (database empty when the text names none). Empty when there is no FROM.
@@ -43,7 +51,9 @@ TableName selectTable(const QString& sql);
 struct Lifted {
     QString text;
     QStringList values;
-    bool data = false; // a SELECT, INSERT, UPDATE or DELETE: one that leaves the tables' shape
+    // A SELECT, INSERT, UPDATE or DELETE, or a transaction's BEGIN, COMMIT or ROLLBACK: one that
+    // leaves the tables' shape.
+    bool data = false;
 };
 Lifted liftLiterals(const QString& sql);
 

@@ -6,6 +6,7 @@
 #include "app/SqlText.h"
 #include "data/ImportFile.h"
 #include "data/TableStatements.h"
+#include "history/HistoryStatements.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -133,6 +134,8 @@ void create(const QString& folder) {
         loadHospitalRows(gateway);
         for (const QString& table : {QStringLiteral("ESOA_ITEM"), QStringLiteral("ESOA_ER")})
             createReferenceTables(gateway, table);
+        for (const QString& statement : history::createStatements())
+            gateway.execute(statement);
         importReferenceFile(gateway, QStringLiteral("ESOA_ITEM"), QStringLiteral("ESOA_ITEM"));
         importReferenceFile(gateway, QStringLiteral("ESOA_MEDICINE"), QStringLiteral("ESOA_ITEM"));
         importReferenceFile(gateway, QStringLiteral("ESOA_ER"), QStringLiteral("ESOA_ER"));

@@ -1,6 +1,7 @@
 #include "Tables.h"
 
 #include "data/TableStatements.h"
+#include "history/HistoryStatements.h"
 #include "screen/FormContext.h"
 
 #include <QRadioButton>
@@ -34,6 +35,14 @@ QString Tables::CreateReferenceTables() {
         } catch (const DbError&) {
         }
     }
+    // The history of the links is made when it is missing; it is never dropped or emptied.
+    for (const QString& statement : history::createStatements()) {
+        try {
+            m_form.db().execute(statement);
+        } catch (const DbError&) {
+        }
+    }
+    m_form.history.recheck();
     if (!referenceError.isEmpty())
         return referenceError;
     if (linkError.isEmpty())

@@ -32,6 +32,10 @@ void Mappings::LoadMappings() {
     }
 }
 
+QString Mappings::listedTable() const {
+    return m_listedTable.isNull() ? m_form.c.lblESOATableName->text() : m_listedTable;
+}
+
 void Mappings::GridMap_Click() {
     m_form.steps.ShowStepHint(7);
 }
@@ -40,16 +44,19 @@ void Mappings::cmdDelete_Click() {
     Controls& c = m_form.c;
     // The list may still show the links of the table chosen before a switch: the delete goes
     // to the table the user sees the link of, never to a row of the newly chosen table.
-    const QString table = m_listedTable.isNull() ? c.lblESOATableName->text() : m_listedTable;
+    const QString table = listedTable();
     // A list that holds no links has no data row to take an ID from: the header row holds the
     // column names, not a link, so the ID is empty and nothing is removed.
     const int row = c.GridMap->row();
     const auto cells = c.GridMap->rowTexts(row, {0});
     const QString id = cells && row >= c.GridMap->fixedRows() ? cells->at(0) : QString();
     try {
-        m_form.db().execute(QStringLiteral("DELETE FROM [Build_FIle].[dbo].[") + table +
-                            QStringLiteral("_LINK] WHERE ID=") + sql::quoted(id) +
-                            QStringLiteral(" "));
+        // The delete and its history row go together.
+        m_form.history.deleteRow(m_form.db(), table + QStringLiteral("_LINK"), id, [&] {
+            m_form.db().execute(QStringLiteral("DELETE FROM [Build_FIle].[dbo].[") + table +
+                                QStringLiteral("_LINK] WHERE ID=") + sql::quoted(id) +
+                                QStringLiteral(" "));
+        });
     } catch (const DbError& e) {
         m_form.prompter.message(e.description());
     }

@@ -40,6 +40,9 @@ public:
     // question.
     void cmdMapAll_Click();
 
+    // The reference table whose links GridMap lists.
+    QString listedTable() const;
+
     // Ends a check that is running (the screen is closing).
     void stopRunningCheck() { m_stopCheck = true; }
 

@@ -116,7 +116,8 @@ void Mappings::cmdEdit_Click() {
                 row.setField(QStringLiteral("FixedFee"), fee::fromText(c.txtFixedFee->text()));
                 break;
             case 144:
-                row.update();
+                // The write and its history row go together.
+                m_form.history.saveRow(m_form.db(), row);
                 break;
             case 146:
                 row.close();

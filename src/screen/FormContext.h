@@ -1,17 +1,20 @@
 #pragma once
 
 #include "app/CurrentUser.h"
+#include "history/LinkHistory.h"
 #include "screen/Controls.h"
 #include "screen/Prompter.h"
 #include "screen/StepGuide.h"
 
 // What every operation of the screen works with: the controls (which hold all working state),
-// the connection of the current user, the message boxes and the step pointer.
+// the connection of the current user, the message boxes, the step pointer, and the history that
+// every change of a link writes.
 struct FormContext {
     Controls& c;
     CurrentUser& user;
     Prompter& prompter;
     StepGuide& steps;
+    history::LinkHistory& history;
 
     // The connection, taken afresh for every statement.
     Gateway& db() { return user.sqlconnection(); }

@@ -2,6 +2,7 @@
 
 #include "export/Csv.h"
 #include "export/MappingReports.h"
+#include "history/HistoryScreen.h"
 #include "screen/FlexGrid.h"
 
 #include <QApplication>
@@ -28,8 +29,9 @@ public:
 
 } // namespace
 
-ListExports::ListExports(FormContext& form)
-    : m_form(form) {}
+ListExports::ListExports(FormContext& form, HistoryScreen& history)
+    : m_form(form)
+    , m_history(history) {}
 
 void ListExports::install() {
     Controls& c = m_form.c;
@@ -55,6 +57,7 @@ QMenu* ListExports::menuFor(FlexGrid* grid) {
         menu->addSeparator();
         menu->addAction(QStringLiteral("Export all mappings..."), this,
                         [this] { exportAllMappings(); });
+        m_history.addMenuItems(menu);
     }
     if (grid == m_form.c.GridCat) {
         menu->addSeparator();

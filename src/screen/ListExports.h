@@ -7,6 +7,7 @@
 #include <functional>
 
 class FlexGrid;
+class HistoryScreen;
 class QDialog;
 class QMenu;
 
@@ -16,7 +17,7 @@ class QMenu;
 class ListExports : public QObject {
     Q_OBJECT
 public:
-    explicit ListExports(FormContext& form);
+    ListExports(FormContext& form, HistoryScreen& history);
 
     // Gives each of the six lists its menu and its copy key.
     void install();
@@ -40,4 +41,5 @@ private:
                    const std::function<TextTable()>& table);
 
     FormContext& m_form;
+    HistoryScreen& m_history;
 };

@@ -17,6 +17,10 @@
 MainScreen::MainScreen(CurrentUser& user, Prompter& prompter)
     : m_user(user)
     , m_prompter(prompter) {
+    // Told once in a run, when the history of the links cannot be kept.
+    m_history.setNotice([this](const QString& text) {
+        m_prompter.message(text, Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    });
     setObjectName(QStringLiteral("frmESOA_Items"));
     setWindowTitle(QStringLiteral("PHIC-VALTOR Code Mapping"));
     setAttribute(Qt::WA_DeleteOnClose, false);

@@ -2,6 +2,7 @@
 
 #include "data/Import.h"
 #include "data/Tables.h"
+#include "history/HistoryScreen.h"
 #include "hospital/HospitalSide.h"
 #include "mapping/Mappings.h"
 #include "reference/ReferenceSide.h"
@@ -30,6 +31,8 @@ public:
     HospitalSide& hospital() { return m_hospital; }
     Mappings& mappings() { return m_mappings; }
     ListExports& listExports() { return m_exports; }
+    HistoryScreen& historyScreen() { return m_historyScreen; }
+    history::LinkHistory& linkHistory() { return m_history; }
 
     // The load step: restores the window settings, sets the starting grid columns, runs the
     // start-up loads.
@@ -64,11 +67,13 @@ private:
     Prompter& m_prompter;
     Controls m_c;
     StepGuide m_steps{m_c};
-    FormContext m_form{m_c, m_user, m_prompter, m_steps};
+    history::LinkHistory m_history;
+    FormContext m_form{m_c, m_user, m_prompter, m_steps, m_history};
     HospitalSide m_hospital{m_form};
     Mappings m_mappings{m_form, m_hospital};
     ReferenceSide m_reference{m_form, m_hospital, m_mappings};
     Tables m_tables{m_form};
     ReferenceImport m_import{m_form, m_reference, m_hospital};
-    ListExports m_exports{m_form};
+    HistoryScreen m_historyScreen{m_form, m_mappings};
+    ListExports m_exports{m_form, m_historyScreen};
 };

@@ -58,7 +58,8 @@ void TestListExports::eachListHasItsMenu() {
         QCOMPARE(g->contextMenuPolicy(), Qt::CustomContextMenu);
         QCOMPARE(actionTexts(e.menuFor(g)), common);
     }
-    QCOMPARE(actionTexts(e.menuFor(c().GridMap)), common + QStringList{"Export all mappings..."});
+    QCOMPARE(actionTexts(e.menuFor(c().GridMap)),
+             common + QStringList({"Export all mappings...", "History of this link..."}));
     QCOMPARE(actionTexts(e.menuFor(c().GridCat)), common + QStringList{"Coverage by category..."});
 }
 

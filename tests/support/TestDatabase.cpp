@@ -39,3 +39,14 @@ int countRows(Gateway& gateway, const QString& sql) {
 std::unique_ptr<Backend> embeddedLogin(const LoginDialog::Connector& connect) {
     return connect(LoginChoice{});
 }
+
+QStringList withoutHistory(const QStringList& log) {
+    QStringList out;
+    for (const QString& statement : log)
+        if (!statement.contains(QStringLiteral("ESOA_LINK_HISTORY")) &&
+            !statement.endsWith(QStringLiteral(" TRANSACTION")) &&
+            statement != QStringLiteral("SELECT @@IDENTITY AS [ID]") &&
+            !statement.contains(QStringLiteral(" WITH (UPDLOCK) ")))
+            out << statement;
+    return out;
+}

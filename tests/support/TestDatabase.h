@@ -28,6 +28,10 @@ private:
     std::unique_ptr<Gateway> m_gateway;
 };
 
+// The statements of a log without those of the history of the links (its table, its
+// transaction, the key read after an add, the link row read before a delete).
+QStringList withoutHistory(const QStringList& log);
+
 // Counts the rows a query returns; raises DbError like any operation.
 int countRows(Gateway& gateway, const QString& sql);
 
