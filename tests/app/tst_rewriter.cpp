@@ -13,6 +13,7 @@ private slots:
     void selectTableNamesTheWrittenTable_data();
     void selectTableNamesTheWrittenTable();
     void valueLiteralsAreLiftedOut();
+    void sessionFunctionsAndTransactions();
 };
 
 void TestRewriter::tokensJoinBackToTheStatement() {
@@ -188,6 +189,30 @@ void TestRewriter::valueLiteralsAreLiftedOut() {
     QCOMPARE(tsql::markersToParameters(marker(0), 2), QString());
     QCOMPARE(tsql::markersToParameters(marker(0) + u' ' + marker(0), 1), QString());
     QCOMPARE(tsql::markersToParameters(QStringLiteral("SELECT 1"), 0), QStringLiteral("SELECT 1"));
+}
+
+void TestRewriter::sessionFunctionsAndTransactions() {
+    const tsql::Session session{QStringLiteral("o'neil"), QStringLiteral("WS-12")};
+    QCOMPARE(tsql::toSqlite(QStringLiteral("INSERT INTO db..h (a, b, c, d) VALUES (GETDATE(), "
+                                           "SUSER_SNAME(), HOST_NAME(), ?)"),
+                            session),
+             QStringLiteral("INSERT INTO db.h (a, b, c, d) VALUES (DATETIME('now', 'localtime'), "
+                            "'o''neil', 'WS-12', ?)"));
+    // Not known: NULL, never an empty name.
+    QCOMPARE(tsql::toSqlite(QStringLiteral("SELECT SUSER_SNAME(), HOST_NAME()")),
+             QStringLiteral("SELECT NULL, NULL"));
+    QCOMPARE(tsql::toSqlite(QStringLiteral("SELECT @@IDENTITY AS [ID]")),
+             QStringLiteral("SELECT last_insert_rowid() AS [ID]"));
+    QCOMPARE(tsql::toSqlite(QStringLiteral("BEGIN TRANSACTION")),
+             QStringLiteral("BEGIN IMMEDIATE TRANSACTION"));
+    QCOMPARE(tsql::toSqlite(QStringLiteral("BEGIN TRAN")),
+             QStringLiteral("BEGIN IMMEDIATE TRANSACTION"));
+    QCOMPARE(tsql::toSqlite(QStringLiteral("COMMIT TRANSACTION")),
+             QStringLiteral("COMMIT TRANSACTION"));
+    // A transaction's start and end leave the tables' shape: prepared statements stay usable.
+    for (const char* text : {"BEGIN TRANSACTION", "COMMIT TRANSACTION", "ROLLBACK TRANSACTION"})
+        QVERIFY(tsql::liftLiterals(QLatin1String(text)).data);
+    QVERIFY(!tsql::liftLiterals(QStringLiteral("DROP TABLE t")).data);
 }
 
 QTEST_APPLESS_MAIN(TestRewriter)
