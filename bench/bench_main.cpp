@@ -13,6 +13,7 @@
 #include "data/SampleData.h"
 #include "export/Csv.h"
 #include "export/MappingReports.h"
+#include "history/HistoryScreen.h"
 #include "screen/FlexGrid.h"
 #include "screen/MainScreen.h"
 
@@ -36,6 +37,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -225,6 +227,107 @@ void processUntilExposed(QWidget& window) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     QCoreApplication::processEvents();
 }
+
+// The undo of the newest map all as plain prepared statements in one transaction: the batch's
+// rows, the links changed since, and for each link its row read, its removal and its undo row;
+// then the list of the code reloaded.
+class UndoFloor {
+public:
+    explicit UndoFloor(QSqlDatabase db)
+        : m_db(db)
+        , m_batch(db)
+        , m_rows(db)
+        , m_later(db)
+        , m_link(db)
+        , m_remove(db)
+        , m_history(db)
+        , m_list(db) {
+        require(m_batch.prepare(QStringLiteral(
+                    "SELECT MAX(BatchNo) FROM Build_FIle.ESOA_LINK_HISTORY WHERE LinkTable = ?")),
+                m_batch);
+        require(m_rows.prepare(QStringLiteral(
+                    "SELECT ID, LinkID, Action, RevenueID, ItemID, OldCode, OldCategory, "
+                    "OldDescription, OldFixedFee, OldChargingUnit, OldItemDesc, OldInvOrProc, "
+                    "OldSectionID, NewCode, NewCategory, NewDescription, NewFixedFee, "
+                    "NewChargingUnit, NewItemDesc, NewInvOrProc, NewSectionID FROM "
+                    "Build_FIle.ESOA_LINK_HISTORY WHERE LinkTable = ? AND BatchNo = ? AND Action "
+                    "IN ('add', 'rewrite') ORDER BY ID")),
+                m_rows);
+        require(m_later.prepare(QStringLiteral(
+                    "SELECT LinkID, MAX(ID) FROM Build_FIle.ESOA_LINK_HISTORY WHERE LinkTable = ? "
+                    "AND ID > ? AND (BatchNo IS NULL OR (BatchNo <> ? AND BatchNo NOT IN (SELECT "
+                    "BatchNo FROM Build_FIle.ESOA_LINK_HISTORY WHERE Action = 'undo' AND BatchNo "
+                    "IS NOT NULL))) GROUP BY LinkID")),
+                m_later);
+        require(
+            m_link.prepare(QStringLiteral("SELECT * FROM Build_FIle.ESOA_ER_LINK WHERE ID = ?")),
+            m_link);
+        require(
+            m_remove.prepare(QStringLiteral("DELETE FROM Build_FIle.ESOA_ER_LINK WHERE ID = ?")),
+            m_remove);
+        require(
+            m_history.prepare(QStringLiteral(
+                "INSERT INTO Build_FIle.ESOA_LINK_HISTORY (ChangedAt, ChangedBy, Workstation, "
+                "LinkTable, LinkID, Action, RevenueID, ItemID, OldCode, OldCategory, "
+                "OldDescription, OldFixedFee, OldChargingUnit, OldItemDesc, OldInvOrProc, "
+                "OldSectionID, BatchNo) VALUES (DATETIME('now', 'localtime'), 'bench', 'bench', "
+                "?, ?, 'undo', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")),
+            m_history);
+        require(m_list.prepare(QStringLiteral("SELECT * FROM Build_FIle.ESOA_ER_LINK WHERE Code = "
+                                              "? LIMIT 1000")),
+                m_list);
+    }
+
+    void run() {
+        const QString table = QStringLiteral("ESOA_ER_LINK");
+        m_batch.bindValue(0, table);
+        require(m_batch.exec() && m_batch.next(), m_batch);
+        const qlonglong batch = m_batch.value(0).toLongLong();
+        m_batch.finish();
+        require(m_db.transaction(), m_rows);
+        m_rows.bindValue(0, table);
+        m_rows.bindValue(1, batch);
+        require(m_rows.exec(), m_rows);
+        QList<QList<QVariant>> rows;
+        while (m_rows.next()) {
+            QList<QVariant> row;
+            for (int i = 0; i < 21; ++i)
+                row << m_rows.value(i);
+            rows << row;
+        }
+        m_rows.finish();
+        m_later.bindValue(0, table);
+        m_later.bindValue(1, rows.value(0).value(0));
+        m_later.bindValue(2, batch);
+        require(m_later.exec(), m_later);
+        while (m_later.next()) {
+        }
+        m_later.finish();
+        for (const QList<QVariant>& row : rows) {
+            m_link.bindValue(0, row[1]);
+            require(m_link.exec() && m_link.next(), m_link);
+            m_link.finish();
+            m_remove.bindValue(0, row[1]);
+            require(m_remove.exec(), m_remove);
+            const QList<QVariant> values{table,   row[1],  row[3],  row[4],  row[13],
+                                         row[14], row[15], row[16], row[17], row[18],
+                                         row[19], row[20], batch};
+            for (int i = 0; i < values.size(); ++i)
+                m_history.bindValue(i, values[i]);
+            require(m_history.exec(), m_history);
+        }
+        require(m_db.commit(), m_rows);
+        m_list.bindValue(0, QStringLiteral("ERB100002"));
+        require(m_list.exec(), m_list);
+        while (m_list.next()) {
+        }
+        m_list.finish();
+    }
+
+private:
+    QSqlDatabase m_db;
+    QSqlQuery m_batch, m_rows, m_later, m_link, m_remove, m_history, m_list;
+};
 
 // ---- Child processes ----
 
@@ -444,17 +547,42 @@ int main(int argc, char** argv) {
             mapList.finish();
         }
     });
-    const double mapAll = bestOf3(
-        [&] {
-            c.Grid2->bind(fiveHundred);
-            c.txtESOACode->setText(QStringLiteral("ERB100002"));
-            c.txtESOADesc->setText(QStringLiteral("Procedure or item number 2"));
-            c.txtFixedFee->setText(QStringLiteral("95.00"));
-            c.txtType->setText(QStringLiteral("INV"));
-            c.txtRevID->setText(QStringLiteral("MA%1").arg(run++));
-        },
-        [&] { c.cmdMapAll->click(); });
+    // Each run starts with no link to the code, so that every run reloads the same lists.
+    const auto prepareMapAll = [&] {
+        require(q.exec(QStringLiteral("DELETE FROM Build_FIle.ESOA_ER_LINK WHERE Code = "
+                                      "'ERB100002'")),
+                q);
+        c.Grid2->bind(fiveHundred);
+        c.txtESOACode->setText(QStringLiteral("ERB100002"));
+        c.txtESOADesc->setText(QStringLiteral("Procedure or item number 2"));
+        c.txtFixedFee->setText(QStringLiteral("95.00"));
+        c.txtType->setText(QStringLiteral("INV"));
+        c.txtRevID->setText(QStringLiteral("MA%1").arg(run++));
+    };
+    const double mapAll = bestOf3(prepareMapAll, [&] { c.cmdMapAll->click(); });
     report({"map all", QStringLiteral("%1 rows").arg(mapAllItems), mapAll, mapFloor, 3});
+
+    // The undo of a map all of 500 new links, against the same statements run directly.
+    const auto mapAllAgain = [&] {
+        prepareMapAll();
+        c.cmdMapAll->click();
+    };
+    UndoFloor undoFloor(db);
+    const double undoFloorTime = bestOf3(mapAllAgain, [&] { undoFloor.run(); });
+    std::optional<history::BatchOffer> offer;
+    const double undo = bestOf3(
+        [&] {
+            mapAllAgain();
+            offer = program->screen->linkHistory().newestBatch(gw, QStringLiteral("ESOA_ER_LINK"));
+        },
+        [&] { program->screen->historyScreen().undoMapAll(*offer); });
+    report({"undo map all", QStringLiteral("%1 links").arg(offer->links), undo, undoFloorTime, 3});
+
+    // Map all again with no history written: what the history costs.
+    program->screen->linkHistory().turnOff();
+    const double mapAllBare = bestOf3(prepareMapAll, [&] { c.cmdMapAll->click(); });
+    report(
+        {"map all, no hist.", QStringLiteral("%1 rows").arg(mapAllItems), mapAllBare, mapFloor, 3});
 
     // A query of 30,000 rows x 12 columns into a grid that is shown.
     const QString allLinks = QStringLiteral("SELECT TOP 30000 * FROM Build_FIle..ESOA_ER_LINK");
@@ -546,8 +674,12 @@ int main(int argc, char** argv) {
     }
     report({"memory", QStringLiteral("%1 rows").arg(listedItems), peak, atStart, 2, "MB"});
 
-    if (program->prompter.texts().filter(QStringLiteral("Done.")).size() != 6 ||
-        program->prompter.shown.size() != 6 + 3)
+    // "Done." after each import; a question per map all (3 timed with the history, 3 without, 6
+    // before an undo); a question and "500 restored." per undo.
+    const QStringList texts = program->prompter.texts();
+    if (texts.filter(QStringLiteral("Done.")).size() != 6 ||
+        texts.filter(QStringLiteral("500 restored.")).size() != 3 ||
+        program->prompter.shown.size() != 6 + 12 + 6)
         std::printf("unexpected messages: %s\n", qPrintable(program->prompter.texts().join(" | ")));
     int within = 0;
     for (const Figure& f : figures)
