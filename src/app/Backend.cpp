@@ -11,6 +11,11 @@
 
 #include <cmath>
 
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // The operating-system user the program runs as.
@@ -20,6 +25,11 @@ QString operatingSystemUser() {
         if (!user.isEmpty())
             return user;
     }
+#ifdef Q_OS_UNIX
+    // A service or a shell started without a login leaves the variables unset.
+    if (const passwd* account = getpwuid(geteuid()))
+        return QString::fromLocal8Bit(account->pw_name);
+#endif
     return QString();
 }
 

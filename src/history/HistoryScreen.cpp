@@ -75,7 +75,7 @@ void HistoryScreen::showItemHistory() {
     auto* list = new FlexGrid(&dialog);
     list->setObjectName(QStringLiteral("GridLinkHistory"));
     list->bind(rows);
-    const int widths[] = {2300, 1400, 1400, 900, 1300, 3000, 1300, 3000, 900};
+    const int widths[] = {2300, 1400, 1400, 900, 1300, 3800, 1300, 3800, 900};
     for (int col = 0; col < list->cols() && col < int(std::size(widths)); ++col)
         list->setColWidth(col, widths[col]);
     layout->addWidget(list);
@@ -86,7 +86,7 @@ void HistoryScreen::showItemHistory() {
     buttons->addWidget(close);
     layout->addLayout(buttons);
     connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
-    dialog.resize(1080, 420);
+    dialog.resize(1240, 420);
     QTimer::singleShot(0, &dialog, [this, &dialog] { emit historyShown(&dialog); });
     dialog.exec();
 }

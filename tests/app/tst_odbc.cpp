@@ -6,8 +6,10 @@
 #include "app/EmbeddedDatabase.h"
 #include "app/SqlServer.h"
 #include "app/SqlText.h"
+#include "history/LinkHistory.h"
 
 #include <QElapsedTimer>
+#include <QSqlQuery>
 #include <QTcpServer>
 #include <QTest>
 
@@ -16,6 +18,7 @@ class TestOdbc : public QObject {
 private slots:
     void initTestCase();
     void fourOperationsOverOdbc();
+    void theHistorysTransactionOverOdbc();
     void connectionStrings();
     void aClosedPortFailsFastAndNamesTheServer();
 
@@ -82,6 +85,40 @@ void TestOdbc::fourOperationsOverOdbc() {
         QVERIFY2(e.description().contains(QStringLiteral("no such table")),
                  qPrintable(e.description()));
     }
+}
+
+// The history's transaction as text through QODBC: committed with the link, or rolled back with it.
+void TestOdbc::theHistorysTransactionOverOdbc() {
+    QTemporaryDir scratch;
+    std::unique_ptr<Backend> backend = odbc::open(QStringLiteral("DRIVER={SQLite3};Database=") +
+                                                      scratch.filePath(QStringLiteral("main.db")),
+                                                  Dialect::Sqlite, QStringLiteral("test"));
+    embedded::attach(backend->database(), m_db.folder());
+    Gateway gw(std::move(backend));
+    history::LinkHistory history;
+    const auto save = [&](const QString& item) {
+        WriteCursor w = gw.openForWrite(
+            QStringLiteral("SELECT * FROM [Build_FIle].[dbo].ESOA_ER_LINK  WHERE      RevenueID "
+                           "='PH' AND ItemID    =") +
+            sql::quoted(item));
+        w.addNew();
+        w.setField(QStringLiteral("ItemID"), item);
+        w.setField(QStringLiteral("RevenueID"), QStringLiteral("PH"));
+        w.setField(QStringLiteral("Code"), QStringLiteral("ER0005"));
+        history.saveRow(gw, w);
+    };
+    const QString count = QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER_LINK WHERE ItemID IN "
+                                         "('88', '89')");
+    save(QStringLiteral("88"));
+    QCOMPARE(countRows(gw, count), 1);
+    QCOMPARE(countRows(gw, QStringLiteral("SELECT ID FROM Build_FIle..ESOA_LINK_HISTORY WHERE "
+                                          "ItemID='88' AND Action='add'")),
+             1);
+    QSqlQuery(gw.backend().database())
+        .exec(QStringLiteral("CREATE TRIGGER Build_FIle.refuse BEFORE INSERT ON "
+                             "ESOA_LINK_HISTORY BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    QVERIFY_THROWS_EXCEPTION(DbError, save(QStringLiteral("89")));
+    QCOMPARE(countRows(gw, count), 1);
 }
 
 void TestOdbc::connectionStrings() {

@@ -127,6 +127,7 @@ void TestLinkHistory::eachChangeWritesOneRow() {
                                   "NewFixedFee, NewCategory, NewItemDesc FROM "
                                   "Build_FIle..ESOA_LINK_HISTORY"))
             .rows[0];
+    QVERIFY(!who[0].isEmpty());
     const QString user = qEnvironmentVariable("USER");
     if (!user.isEmpty())
         QCOMPARE(who[0], user);
