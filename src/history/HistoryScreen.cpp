@@ -31,12 +31,12 @@ QString HistoryScreen::listedLinkTable() const {
     return m_mappings.listedTable() + QStringLiteral("_LINK");
 }
 
-void HistoryScreen::addMenuItems(QMenu* menu) {
+void HistoryScreen::addMenuItems(QMenu* menu, int row) {
     FlexGrid* grid = m_form.c.GridMap;
     menu->addSeparator();
     QAction* item = menu->addAction(QStringLiteral("History of this link..."), this,
-                                    [this] { showItemHistory(); });
-    item->setEnabled(grid->row() >= grid->fixedRows() && grid->row() < grid->rows());
+                                    [this, row] { showItemHistory(row); });
+    item->setEnabled(row >= grid->fixedRows() && row < grid->rows());
     std::optional<history::BatchOffer> offer;
     try {
         offer = m_form.history.newestBatch(m_form.db(), listedLinkTable());
@@ -48,9 +48,8 @@ void HistoryScreen::addMenuItems(QMenu* menu) {
                         [this, offer] { undoMapAll(*offer); });
 }
 
-void HistoryScreen::showItemHistory() {
+void HistoryScreen::showItemHistory(int row) {
     FlexGrid* grid = m_form.c.GridMap;
-    const int row = grid->row();
     const auto cells = grid->rowTexts(row, {revenueColumn, itemColumn, itemDescColumn});
     if (!cells || row < grid->fixedRows())
         return;

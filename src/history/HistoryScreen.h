@@ -18,12 +18,12 @@ public:
         : m_form(form)
         , m_mappings(mappings) {}
 
-    // Adds "History of this link..." and, when there is a map all to undo, "Undo last Map ALL
-    // (N links)" to the mapping list's menu.
-    void addMenuItems(QMenu* menu);
+    // Adds "History of this link..." (for the link of GridMap's `row`) and, when there is a map
+    // all to undo, "Undo last Map ALL (N links)" to the mapping list's menu.
+    void addMenuItems(QMenu* menu, int row);
 
-    // The history dialog of the hospital item of GridMap's current row.
-    void showItemHistory();
+    // The history dialog of the hospital item of a GridMap row.
+    void showItemHistory(int row);
     // Asks, then undoes the map all, reloads the list and says what was done.
     void undoMapAll(const history::BatchOffer& offer);
 

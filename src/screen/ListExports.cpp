@@ -38,7 +38,8 @@ void ListExports::install() {
     for (FlexGrid* grid : {c.Grid1, c.Grid2, c.GridCat, c.GridRev, c.GridRevCode, c.GridMap}) {
         grid->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
-            QMenu* menu = menuFor(grid);
+            const QModelIndex index = grid->indexAt(at);
+            QMenu* menu = menuFor(grid, index.isValid() ? index.row() + grid->fixedRows() : -1);
             menu->setAttribute(Qt::WA_DeleteOnClose);
             menu->popup(grid->viewport()->mapToGlobal(at));
         });
@@ -47,7 +48,7 @@ void ListExports::install() {
     }
 }
 
-QMenu* ListExports::menuFor(FlexGrid* grid) {
+QMenu* ListExports::menuFor(FlexGrid* grid, int clickedRow) {
     auto* menu = new QMenu(grid);
     menu->setObjectName(grid->objectName() + QStringLiteral("_menu"));
     menu->addAction(QStringLiteral("Copy"), this, [this, grid] { copySelection(grid); });
@@ -57,7 +58,7 @@ QMenu* ListExports::menuFor(FlexGrid* grid) {
         menu->addSeparator();
         menu->addAction(QStringLiteral("Export all mappings..."), this,
                         [this] { exportAllMappings(); });
-        m_history.addMenuItems(menu);
+        m_history.addMenuItems(menu, clickedRow < 0 ? grid->row() : clickedRow);
     }
     if (grid == m_form.c.GridCat) {
         menu->addSeparator();

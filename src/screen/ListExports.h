@@ -27,8 +27,9 @@ public:
     void exportAllMappings();
     void showCoverage();
 
-    // The menu a right-click on the grid opens (for tests: its actions by text).
-    QMenu* menuFor(FlexGrid* grid);
+    // The menu a right-click on the grid opens (for tests: its actions by text); `clickedRow` is
+    // the grid row under the pointer, or -1 for the current row.
+    QMenu* menuFor(FlexGrid* grid, int clickedRow = -1);
 
 signals:
     // The coverage dialog is up (it runs modal until closed): tests and screenshots act on it.

@@ -366,12 +366,17 @@ void TestLinkHistory::theHistoryDialog() {
                                   "Paracetamol 300 mg/2 mL ampule", ""},
                                  {"add", "", "", "ER0002", "Ketorolac 30 mg/mL ampule", ""}}));
     QVERIFY(caption.startsWith(QStringLiteral("KETOROLAC (10020), revenue code PH")));
-    // The header row has no link: nothing to show.
+    // The header row has no link: nothing to show; the row right-clicked is the one shown.
     map->setRow(0);
-    std::unique_ptr<QMenu> menu(m_screen->listExports().menuFor(map));
-    for (QAction* a : menu->actions())
-        if (a->text() == QStringLiteral("History of this link..."))
-            QVERIFY(!a->isEnabled());
+    const auto historyItem = [&](int clicked) {
+        std::unique_ptr<QMenu> menu(m_screen->listExports().menuFor(map, clicked));
+        for (QAction* a : menu->actions())
+            if (a->text() == QStringLiteral("History of this link..."))
+                return a->isEnabled();
+        return false;
+    };
+    QVERIFY(!historyItem(-1));
+    QVERIFY(historyItem(row));
 }
 
 QTEST_MAIN(TestLinkHistory)
