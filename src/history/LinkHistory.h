@@ -43,8 +43,8 @@ public:
     bool present(Gateway& db);
     // Asks the database again at the next need ("a. Create Tables" may have made the table).
     void recheck();
-    // Writes no history for the rest of the run (to measure the program without it).
-    void turnOff() { m_state = State::Off; }
+    // Writes no history until it is turned on again (to measure the program without it).
+    void setRecording(bool on) { m_state = on ? State::Unknown : State::Off; }
 
     // The save's write: the cursor's update (a row added or rewritten), and its history row.
     void saveRow(Gateway& db, WriteCursor& row);
