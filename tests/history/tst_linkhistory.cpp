@@ -223,6 +223,18 @@ void TestLinkHistory::undoOfAMapAll() {
     QCOMPARE(m_prompter.shown[0].buttons, Prompter::Buttons::YesNo);
     QCOMPARE(history().size(), 3);
 
+    // A step that fails undoes nothing: the rewrite put back before it is rolled back too.
+    exec(QStringLiteral("CREATE TRIGGER Build_FIle.keep BEFORE DELETE ON ESOA_ER_LINK BEGIN "
+                        "SELECT RAISE(ABORT, 'kept'); END"));
+    m_prompter.shown.clear();
+    m_prompter.answers = {Prompter::Answer::Yes};
+    pick(QStringLiteral("Undo last Map ALL (3 links)"));
+    QCOMPARE(m_prompter.texts().last(),
+             QStringLiteral("The Map ALL was not undone; nothing was changed.\r\nkept"));
+    QCOMPARE(linksOf(QStringLiteral("10018")).value(0).value(1), QStringLiteral("ER0002"));
+    QCOMPARE(history().size(), 3);
+    exec(QStringLiteral("DROP TRIGGER Build_FIle.keep"));
+
     m_prompter.shown.clear();
     m_prompter.answers = {Prompter::Answer::Yes};
     pick(QStringLiteral("Undo last Map ALL (3 links)"));
