@@ -5,17 +5,17 @@
 //
 // Usage: brevant-bench            the whole benchmark
 //        brevant-bench --startup FOLDER | --empty-window | --memory FOLDER   (its child processes)
-#include "ScriptedPrompter.h"
+#include "ScreenFixture.h"
 
 #include "app/CurrentUser.h"
-#include "app/EmbeddedDatabase.h"
 #include "app/LoginDialog.h"
-#include "data/SampleData.h"
-#include "export/Csv.h"
-#include "export/MappingReports.h"
-#include "history/HistoryScreen.h"
-#include "screen/FlexGrid.h"
-#include "screen/MainScreen.h"
+#include "core/db/EmbeddedDatabase.h"
+#include "core/maintenance/SampleData.h"
+#include "core/reports/MappingReports.h"
+#include "core/text/Csv.h"
+#include "ui/history/HistoryScreen.h"
+#include "ui/screen/MainScreen.h"
+#include "ui/widgets/FlexGrid.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -51,10 +51,6 @@ constexpr int erLines = 20000;
 constexpr int links = 30000;
 constexpr int listedItems = 30000;
 constexpr int mapAllItems = 500;
-
-std::unique_ptr<Backend> embeddedLogin(const LoginDialog::Connector& connect) {
-    return connect(LoginChoice{});
-}
 
 void require(bool ok, const QSqlQuery& q) {
     if (!ok) {

@@ -2,9 +2,9 @@
 // gives a finite amount or the database's message, never a fault.
 #include "FuzzInput.h"
 
-#include "app/Backend.h"
-#include "app/DbError.h"
-#include "mapping/FeeText.h"
+#include "core/db/Backend.h"
+#include "core/db/DbError.h"
+#include "core/text/FeeText.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 // ends; and every line cuts into a record.
 #include "FuzzInput.h"
 
-#include "data/ImportFile.h"
+#include "core/maintenance/ImportFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes = fuzz::bytes(data, size);

@@ -2,7 +2,7 @@
 // cutting ends, for any line and delimiter.
 #include "FuzzInput.h"
 
-#include "app/ModBrevant.h"
+#include "core/text/NextField.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     QString line = fuzz::text(data, size);

@@ -3,7 +3,7 @@
 // statement comes out unchanged and in its order (the rewriting may add literals of its own).
 #include "FuzzInput.h"
 
-#include "app/TsqlRewriter.h"
+#include "core/tsql/SqliteDialect.h"
 
 namespace {
 

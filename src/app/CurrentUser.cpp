@@ -1,7 +1,7 @@
 #include "CurrentUser.h"
 
-#include "app/EmbeddedDatabase.h"
-#include "data/SampleData.h"
+#include "core/db/EmbeddedDatabase.h"
+#include "core/maintenance/SampleData.h"
 
 CurrentUser::CurrentUser()
     : m_dataFolder(embedded::defaultDataFolder()) {}

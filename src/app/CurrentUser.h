@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/Gateway.h"
 #include "app/LoginDialog.h"
-#include "app/WindowSettings.h"
+#include "core/db/Gateway.h"
+#include "ui/screen/UserServices.h"
+#include "ui/widgets/WindowSettings.h"
 
 #include <QString>
 #include <QVariant>
@@ -12,7 +13,7 @@
 
 // The current-user component: the login, the open database connection that every operation
 // takes, and the window-settings service.
-class CurrentUser {
+class CurrentUser : public UserServices {
 public:
     // How showmain() asks the user: by default the login dialog. Tests put a script here.
     using Login = std::function<std::unique_ptr<Backend>(const LoginDialog::Connector&)>;
@@ -26,12 +27,11 @@ public:
     // True after a successful login; null before any login, false after one that failed.
     QVariant Connected() const { return m_connected; }
     // The open connection. Only valid while Connected() is true.
-    Gateway& sqlconnection();
-    WindowSettings& VALTORClasses() { return m_windowSettings; }
+    Gateway& sqlconnection() override;
+    WindowSettings& VALTORClasses() override { return m_windowSettings; }
 
     // The folder of the embedded database (the platform's application data location).
     void setDataFolder(const QString& folder) { m_dataFolder = folder; }
-    const QString& dataFolder() const { return m_dataFolder; }
     void setLogin(Login login) { m_login = std::move(login); }
 
     // Connects as the login dialog asks: the embedded database (made with the sample data on

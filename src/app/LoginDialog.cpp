@@ -1,6 +1,6 @@
 #include "LoginDialog.h"
 
-#include "app/DbError.h"
+#include "core/db/DbError.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Backend.h"
-#include "app/SqlServer.h"
+#include "core/db/Backend.h"
+#include "core/db/SqlServer.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screen/Prompter.h"
+#include "ui/widgets/Prompter.h"
 
 #include <QList>
 #include <QStringList>

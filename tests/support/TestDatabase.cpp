@@ -1,7 +1,7 @@
 #include "TestDatabase.h"
 
-#include "app/EmbeddedDatabase.h"
-#include "data/SampleData.h"
+#include "core/db/EmbeddedDatabase.h"
+#include "core/maintenance/SampleData.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,10 +34,6 @@ Gateway& TestDatabase::gateway() {
 
 int countRows(Gateway& gateway, const QString& sql) {
     return static_cast<int>(gateway.query(sql).rows.size());
-}
-
-std::unique_ptr<Backend> embeddedLogin(const LoginDialog::Connector& connect) {
-    return connect(LoginChoice{});
 }
 
 QStringList withoutHistory(const QStringList& log) {

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/Gateway.h"
-#include "app/LoginDialog.h"
+#include "core/db/Gateway.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -34,6 +33,3 @@ QStringList withoutHistory(const QStringList& log);
 
 // Counts the rows a query returns; raises DbError like any operation.
 int countRows(Gateway& gateway, const QString& sql);
-
-// The login a user makes by pressing Enter: the embedded database.
-std::unique_ptr<Backend> embeddedLogin(const LoginDialog::Connector& connect);

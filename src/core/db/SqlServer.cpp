@@ -1,0 +1,103 @@
+#include "SqlServer.h"
+
+#include "core/db/DbError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QSqlError>
+
+namespace odbc {
+
+QStringList installedDrivers() {
+    QStringList files;
+    const QByteArray sysIni = qgetenv("ODBCSYSINI");
+    files << (sysIni.isEmpty() ? QStringLiteral("/etc") : QString::fromLocal8Bit(sysIni)) +
+                 QStringLiteral("/odbcinst.ini");
+    files << QDir::homePath() + QStringLiteral("/.odbcinst.ini");
+    QStringList drivers;
+    for (const QString& file : files) {
+        if (!QFileInfo::exists(file))
+            continue;
+        QSettings ini(file, QSettings::IniFormat);
+        for (const QString& group : ini.childGroups())
+            if (group != u"ODBC" && !drivers.contains(group))
+                drivers << group;
+    }
+    return drivers;
+}
+
+std::unique_ptr<Backend> open(const QString& connectionString, Dialect dialect,
+                              const QString& what) {
+    // The backend holds the only handle of the connection, so that it is removed with it.
+    auto backend = std::make_unique<Backend>(
+        QSqlDatabase::addDatabase(QStringLiteral("QODBC"), uniqueConnectionName("odbc")), dialect,
+        what);
+    QSqlDatabase& db = backend->database();
+    db.setDatabaseName(connectionString);
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
+                             .arg(sqlserver::loginTimeoutSeconds));
+    if (dialect == Dialect::TSql)
+        db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!backend->database().open())
+        throw DbError(driverText(backend->database().lastError()));
+    return backend;
+}
+
+} // namespace odbc
+
+namespace sqlserver {
+
+namespace {
+// An ODBC attribute value in braces, so that ; and = in it stay part of it.
+QString braced(const QString& value) {
+    return u'{' + QString(value).replace(QStringLiteral("}"), QStringLiteral("}}")) + u'}';
+}
+} // namespace
+
+QString preferredDriver(const QStringList& installed) {
+    for (const QString& name :
+         {QStringLiteral("ODBC Driver 18 for SQL Server"), QStringLiteral("FreeTDS")})
+        if (installed.contains(name, Qt::CaseInsensitive))
+            return name;
+    return QString();
+}
+
+QString serverName(const SqlServerLogin& login) {
+    return login.server + u',' + QString::number(login.port);
+}
+
+QString connectionString(const SqlServerLogin& login, const QString& driver) {
+    QString s = QStringLiteral("DRIVER=") + braced(driver) + u';';
+    if (driver.startsWith(u"ODBC Driver", Qt::CaseInsensitive)) {
+        s += QStringLiteral("SERVER=") + braced(QStringLiteral("tcp:") + serverName(login)) +
+             QStringLiteral(";Encrypt=Optional;TrustServerCertificate=yes;");
+    } else {
+        s += QStringLiteral("SERVER=") + braced(login.server) + QStringLiteral(";PORT=") +
+             QString::number(login.port) + QStringLiteral(";TDS_Version=7.4;ClientCharset=UTF-8;");
+    }
+    if (login.trusted)
+        s += QStringLiteral("Trusted_Connection=yes;");
+    else
+        s += QStringLiteral("UID=") + braced(login.user) + QStringLiteral(";PWD=") +
+             braced(login.password) + u';';
+    return s;
+}
+
+std::unique_ptr<Backend> open(const SqlServerLogin& login) {
+    const QString name = serverName(login);
+    const QString driver = preferredDriver(odbc::installedDrivers());
+    if (driver.isEmpty())
+        throw DbError(QStringLiteral("Cannot connect to SQL Server %1: no SQL Server ODBC driver "
+                                     "is installed (ODBC Driver 18 for SQL Server or FreeTDS).")
+                          .arg(name));
+    try {
+        return odbc::open(connectionString(login, driver), Dialect::TSql,
+                          QStringLiteral("SQL Server %1").arg(name));
+    } catch (const DbError& e) {
+        throw DbError(
+            QStringLiteral("Cannot connect to SQL Server %1: %2").arg(name, e.description()));
+    }
+}
+
+} // namespace sqlserver

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/db/Backend.h"
+
+#include <QString>
+
+#include <memory>
+
+// What the login asks for a SQL Server instance.
+struct SqlServerLogin {
+    QString server;
+    int port = 1433;
+    QString user;
+    QString password;
+    bool trusted = false; // the platform's own login, where the driver offers it
+};
+
+namespace odbc {
+
+// The installed ODBC drivers, as the driver manager lists them.
+QStringList installedDrivers();
+
+// Opens an ODBC connection; raises DbError with the driver's text when it cannot. `what` names
+// the data source in messages.
+std::unique_ptr<Backend> open(const QString& connectionString, Dialect dialect,
+                              const QString& what);
+
+} // namespace odbc
+
+namespace sqlserver {
+
+inline constexpr int loginTimeoutSeconds = 5;
+
+// "ODBC Driver 18 for SQL Server" when installed, else FreeTDS; empty when neither is.
+QString preferredDriver(const QStringList& installed);
+
+// "server,port" as messages name the instance.
+QString serverName(const SqlServerLogin& login);
+
+QString connectionString(const SqlServerLogin& login, const QString& driver);
+
+// Connects with a login time-out of five seconds. T-SQL goes to the server unchanged. A failure
+// raises DbError with a message that names the server and gives the driver's text.
+std::unique_ptr<Backend> open(const SqlServerLogin& login);
+
+} // namespace sqlserver

@@ -1,0 +1,319 @@
+#include "LinkHistory.h"
+
+#include "core/history/HistoryStatements.h"
+
+#include <QHash>
+
+namespace history {
+
+namespace {
+
+// A transaction that is rolled back unless it was committed. A commit that fails leaves it
+// open, so it is rolled back too.
+class Transaction {
+public:
+    explicit Transaction(Gateway& db)
+        : m_db(db) {
+        m_db.execute(QLatin1String(beginTransaction));
+    }
+    ~Transaction() {
+        if (!m_open)
+            return;
+        try {
+            m_db.execute(QLatin1String(rollbackTransaction));
+        } catch (const DbError&) {
+            // The server ended it already (a lost connection rolls back by itself).
+        }
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit() {
+        m_db.execute(QLatin1String(commitTransaction));
+        m_open = false;
+    }
+
+private:
+    Gateway& m_db;
+    bool m_open = true;
+};
+
+// The same value as read back from the database: numbers by value, everything else as text.
+bool sameValue(const QVariant& a, const QVariant& b) {
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull();
+    const bool textA = a.metaType().id() == QMetaType::QString;
+    const bool textB = b.metaType().id() == QMetaType::QString;
+    bool okA = false, okB = false;
+    const double da = a.toDouble(&okA), db = b.toDouble(&okB);
+    if (okA && okB && (!textA || !textB))
+        return da == db;
+    return a.toString() == b.toString();
+}
+
+qint64 lastIdentity(Gateway& db) {
+    Lookup found = db.lookup(identityStatement());
+    const qint64 id = found.atEnd() ? 0 : found.field(0).toLongLong();
+    found.close();
+    if (id <= 0)
+        throw DbError(QStringLiteral("The key of the row just added could not be read."));
+    return id;
+}
+
+QList<QVariant> valuesOf(const ValueTable& table, const QList<QVariant>& row,
+                         const QString& prefix) {
+    QList<QVariant> values;
+    for (const QString& column : linkColumns())
+        values << row.value(table.column(prefix + column));
+    return values;
+}
+
+} // namespace
+
+bool LinkHistory::available(Gateway& db) {
+    if (m_state == State::Unknown && !present(db)) {
+        const QStringList statements = createStatements();
+        QString failure;
+        for (int i = 0; i < statements.size(); ++i) {
+            try {
+                db.execute(statements[i]);
+            } catch (const DbError& e) {
+                if (i == 0)
+                    failure = e.description();
+            }
+        }
+        if (!failure.isEmpty() || !present(db)) {
+            m_state = State::Unavailable;
+            if (!m_told && m_tell) {
+                m_told = true;
+                m_tell(QStringLiteral("The history of the links cannot be kept: the table "
+                                      "ESOA_LINK_HISTORY is missing and could not be made.\r\n") +
+                       failure +
+                       QStringLiteral("\r\nMappings are saved as before, without their history, "
+                                      "until the table is made (\"a. Create Tables\", or the "
+                                      "database administrator)."));
+            }
+        }
+    }
+    return m_state == State::Present;
+}
+
+bool LinkHistory::present(Gateway& db) {
+    if (m_state == State::Unknown) {
+        try {
+            Lookup probe = db.lookup(probeStatement());
+            probe.close();
+            m_state = State::Present;
+        } catch (const DbError&) {
+        }
+    }
+    return m_state == State::Present;
+}
+
+void LinkHistory::recheck() {
+    if (m_state != State::Off)
+        m_state = State::Unknown;
+}
+
+qint64 LinkHistory::write(Gateway& db, const Change& change, bool givesBatchNumber) {
+    QList<QVariant> values = {change.linkTable, change.linkId, change.action, change.revenueId,
+                              change.itemId};
+    for (const QList<QVariant>* side : {&change.before, &change.after})
+        for (int i = 0; i < linkColumns().size(); ++i)
+            values << side->value(i);
+    values << change.batch;
+    db.execute(insertStatement(), values);
+    if (!givesBatchNumber)
+        return 0;
+    const qint64 id = lastIdentity(db);
+    db.execute(setBatchStatement(), {id, id});
+    return id;
+}
+
+void LinkHistory::saveRow(Gateway& db, WriteCursor& row) {
+    // A cursor with nothing to write fails in its update, as it would without a history.
+    if (!row.isOpen() || row.atEnd() || !available(db)) {
+        row.update();
+        return;
+    }
+    Change change;
+    change.linkTable = row.tableName();
+    const bool adding = row.adding();
+    change.action = adding ? QStringLiteral("add") : QStringLiteral("rewrite");
+    change.revenueId = row.value(QStringLiteral("RevenueID"));
+    change.itemId = row.value(QStringLiteral("ItemID"));
+    for (const QString& column : linkColumns()) {
+        if (!adding)
+            change.before << row.original(column);
+        change.after << row.value(column);
+    }
+    Transaction transaction(db);
+    row.update();
+    if (adding) {
+        change.linkId = lastIdentity(db);
+    } else {
+        // The row as it was read back after the write.
+        change.linkId = row.original(QStringLiteral("ID"));
+        change.after.clear();
+        for (const QString& column : linkColumns())
+            change.after << row.original(column);
+    }
+    const bool givesNumber = m_inBatch && m_batch.isNull();
+    change.batch = m_inBatch ? m_batch : QVariant();
+    const qint64 batch = write(db, change, givesNumber);
+    transaction.commit();
+    if (givesNumber)
+        m_batch = batch;
+}
+
+void LinkHistory::deleteRow(Gateway& db, const QString& linkTable, const QString& id,
+                            const std::function<void()>& remove) {
+    if (!available(db)) {
+        remove();
+        return;
+    }
+    Transaction transaction(db);
+    std::optional<Change> change;
+    try {
+        Lookup found = db.lookup(linkRowStatement(linkTable, id));
+        if (!found.atEnd()) {
+            Change c{linkTable,
+                     found.field(QStringLiteral("ID")),
+                     QStringLiteral("delete"),
+                     found.field(QStringLiteral("RevenueID")),
+                     found.field(QStringLiteral("ItemID")),
+                     {},
+                     {},
+                     {}};
+            for (const QString& column : linkColumns())
+                c.before << found.field(column);
+            change = std::move(c);
+        }
+        found.close();
+    } catch (const DbError&) {
+        // No row to read (the link table is missing): the delete tells what is wrong.
+    }
+    remove();
+    if (change)
+        write(db, *change, false);
+    transaction.commit();
+}
+
+LinkHistory::Batch::Batch(LinkHistory& history)
+    : m_history(history) {
+    m_history.m_inBatch = true;
+    m_history.m_batch = QVariant();
+}
+
+LinkHistory::Batch::~Batch() {
+    m_history.m_inBatch = false;
+    m_history.m_batch = QVariant();
+}
+
+std::optional<BatchOffer> LinkHistory::newestBatch(Gateway& db, const QString& linkTable) {
+    if (!present(db))
+        return std::nullopt;
+    Lookup found = db.lookup(newestBatchStatement(linkTable));
+    if (found.atEnd())
+        return std::nullopt;
+    BatchOffer offer{found.field(QStringLiteral("BatchNo")).toLongLong(),
+                     found.field(QStringLiteral("Links")).toInt(),
+                     found.field(QStringLiteral("Code")).toString(), linkTable};
+    found.close();
+    return offer;
+}
+
+UndoOutcome LinkHistory::undo(Gateway& db, const BatchOffer& offer) {
+    struct Link {
+        QVariant id;
+        qint64 firstRow = 0;
+        bool added = false;
+        QVariant revenueId, itemId;
+        QList<QVariant> before, after;
+    };
+    Transaction transaction(db);
+    const ValueTable rows = db.select(batchRowsStatement(offer.linkTable, offer.batch));
+    const int idColumn = rows.column(QStringLiteral("ID"));
+    const int linkColumn = rows.column(QStringLiteral("LinkID"));
+    QList<Link> links;
+    QHash<QString, qsizetype> byId;
+    for (const QList<QVariant>& row : rows.rows) {
+        const QString key = row.value(linkColumn).toString();
+        auto it = byId.find(key);
+        if (it == byId.end()) {
+            // The batch's first row of a link holds what the link was before the batch.
+            Link link;
+            link.id = row.value(linkColumn);
+            link.firstRow = row.value(idColumn).toLongLong();
+            link.added = row.value(rows.column(QStringLiteral("Action"))).toString() ==
+                         QStringLiteral("add");
+            link.revenueId = row.value(rows.column(QStringLiteral("RevenueID")));
+            link.itemId = row.value(rows.column(QStringLiteral("ItemID")));
+            link.before = valuesOf(rows, row, QStringLiteral("Old"));
+            it = byId.insert(key, links.size());
+            links << link;
+        }
+        // Its last row, what the batch left.
+        links[*it].after = valuesOf(rows, row, QStringLiteral("New"));
+    }
+    UndoOutcome outcome;
+    if (!links.isEmpty()) {
+        QHash<QString, qint64> changedAfter;
+        const ValueTable later =
+            db.select(laterChangesStatement(offer.linkTable, offer.batch, links.first().firstRow));
+        for (const QList<QVariant>& row : later.rows)
+            changedAfter.insert(row.value(0).toString(), row.value(1).toLongLong());
+        for (const Link& link : links) {
+            bool unchanged = changedAfter.value(link.id.toString(), 0) <= link.firstRow;
+            QList<QVariant> current;
+            if (unchanged) {
+                Lookup found = db.lookup(linkRowStatement(offer.linkTable, link.id.toString()));
+                unchanged = !found.atEnd();
+                for (int i = 0; unchanged && i < linkColumns().size(); ++i) {
+                    current << found.field(linkColumns()[i]);
+                    unchanged = sameValue(current.last(), link.after.value(i));
+                }
+                found.close();
+            }
+            if (!unchanged) {
+                const QString desc =
+                    link.after.value(linkColumns().indexOf(u"ItemDesc")).toString();
+                outcome.leftAlone << QStringLiteral("%1 (%2)").arg(desc, link.itemId.toString());
+                continue;
+            }
+            if (link.added) {
+                db.execute(removeStatement(offer.linkTable), {link.id});
+            } else {
+                QList<QVariant> values = link.before;
+                values << link.id;
+                db.execute(restoreStatement(offer.linkTable), values);
+            }
+            write(db,
+                  Change{offer.linkTable, link.id, QStringLiteral("undo"), link.revenueId,
+                         link.itemId, current, link.added ? QList<QVariant>() : link.before,
+                         offer.batch},
+                  false);
+            ++outcome.restored;
+        }
+    }
+    if (outcome.restored == 0) // the batch is undone all the same: it is offered no more
+        write(db,
+              Change{offer.linkTable,
+                     QVariant(),
+                     QStringLiteral("undo"),
+                     QVariant(),
+                     QVariant(),
+                     {},
+                     {},
+                     offer.batch},
+              false);
+    transaction.commit();
+    return outcome;
+}
+
+TextTable LinkHistory::itemHistory(Gateway& db, const QString& linkTable, const QString& revenueId,
+                                   const QString& itemId) {
+    return db.query(itemHistoryStatement(linkTable, revenueId, itemId));
+}
+
+} // namespace history

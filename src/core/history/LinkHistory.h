@@ -1,0 +1,98 @@
+#pragma once
+
+#include "core/db/Gateway.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <functional>
+#include <optional>
+
+namespace history {
+
+// A "Map ALL Listed" that can be undone: its batch number, how many links it added or rewrote,
+// the PhilHealth code it linked them to, and the link table.
+struct BatchOffer {
+    qint64 batch = 0;
+    int links = 0;
+    QString code;
+    QString linkTable;
+};
+
+// What an undo did: how many links it put back (removed or restored), and the links it left
+// alone because they were changed since, each as "item description (item id)".
+struct UndoOutcome {
+    int restored = 0;
+    QStringList leftAlone;
+};
+
+// The history of the links of one run of the program: every save, rewrite and delete of a link
+// writes its history row in the same transaction as the link change, so a failure between the
+// two leaves neither. The table is made on first need when it is missing; when it cannot be made
+// (no rights), the link changes go on exactly as without a history, and the notice says so once
+// in the run.
+class LinkHistory {
+public:
+    using Notice = std::function<void(const QString& text)>;
+    void setNotice(Notice tell) { m_tell = std::move(tell); }
+
+    // Whether history rows are written: the table is there, or was made now.
+    bool available(Gateway& db);
+    // Whether the table is there, without making it (for what only reads the history).
+    bool present(Gateway& db);
+    // Asks the database again at the next need ("a. Create Tables" may have made the table).
+    void recheck();
+    // Writes no history until it is turned on again (to measure the program without it).
+    void setRecording(bool on) { m_state = on ? State::Unknown : State::Off; }
+
+    // The save's write: the cursor's update (a row added or rewritten), and its history row.
+    void saveRow(Gateway& db, WriteCursor& row);
+    // The delete of a link row by its ID (as text): `remove` runs the delete itself, and the
+    // row's values as they were go into its history row. No row of that ID, no history row.
+    void deleteRow(Gateway& db, const QString& linkTable, const QString& id,
+                   const std::function<void()>& remove);
+
+    // The saves made while a Batch lives share one batch number: a "Map ALL Listed".
+    class Batch {
+    public:
+        explicit Batch(LinkHistory& history);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        LinkHistory& m_history;
+    };
+
+    // The newest "Map ALL Listed" of the link table that has not been undone.
+    std::optional<BatchOffer> newestBatch(Gateway& db, const QString& linkTable);
+    // Puts back every link of the batch that nobody changed since, in one transaction, and writes
+    // an undo row for each. Raises DbError, with nothing changed, when a step fails.
+    UndoOutcome undo(Gateway& db, const BatchOffer& offer);
+    // The history of one hospital item in a link table, newest first.
+    TextTable itemHistory(Gateway& db, const QString& linkTable, const QString& revenueId,
+                          const QString& itemId);
+
+private:
+    enum class State { Unknown, Present, Unavailable, Off };
+    struct Change {
+        QString linkTable;
+        QVariant linkId;
+        QString action;
+        QVariant revenueId, itemId;
+        QList<QVariant> before, after; // in the order of linkColumns(); empty: all NULL
+        QVariant batch;
+    };
+    // Adds the history row. The first row of a batch gives the batch its number (the row's own
+    // ID), which is returned.
+    qint64 write(Gateway& db, const Change& change, bool givesBatchNumber);
+
+    State m_state = State::Unknown;
+    bool m_told = false;
+    Notice m_tell;
+    bool m_inBatch = false;
+    QVariant m_batch;
+};
+
+} // namespace history

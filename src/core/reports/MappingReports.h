@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/db/Gateway.h"
+
+#include <QString>
+#include <QStringList>
+
+// Reports over a reference table and its link table, each one set-based statement (T-SQL that
+// SQL Server takes; the embedded database gets it through the rewriter like every statement).
+namespace reports {
+
+// Every link of the table's link table joined with the reference item it points at, with a
+// status: "ok", "code not in the list" or "description changed". Ordered by category, code and
+// hospital item.
+QString allMappingsStatement(const QString& table);
+
+// Per category of the reference table: its reference items, how many of them have a link, and
+// the links (by their own category) whose code is not in the list.
+QString coverageStatement(const QString& table);
+
+struct CoverageRow {
+    QString category; // "-" for items without one
+    qlonglong items = 0;
+    qlonglong mapped = 0;
+    qlonglong orphanLinks = 0;
+};
+
+// The coverage rows, worst covered first (categories without items last), then a total row.
+QList<CoverageRow> coverage(Gateway& gateway, const QString& table);
+
+// "58%", or "-" when there are no items.
+QString percent(qlonglong part, qlonglong whole);
+
+// The rows as a table for a grid or a file: Category, Items, Mapped, Per cent, Links not in list.
+TextTable coverageTable(const QList<CoverageRow>& rows);
+
+} // namespace reports

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "ui/screen/FormContext.h"
+
+#include <QObject>
+
+#include <functional>
+
+class FlexGrid;
+class HistoryScreen;
+class QDialog;
+class QMenu;
+
+// What the lists offer beside the mapping steps, on a right-click: copy the selected cells, save
+// the list as a CSV file; the mapping list also saves every mapping of the table with its status,
+// and the category list shows the coverage of the table by category. Ctrl+C copies too.
+class ListExports : public QObject {
+    Q_OBJECT
+public:
+    ListExports(FormContext& form, HistoryScreen& history);
+
+    // Gives each of the six lists its menu and its copy key.
+    void install();
+
+    void copySelection(FlexGrid* grid);
+    void exportList(FlexGrid* grid);
+    void exportAllMappings();
+    void showCoverage();
+
+    // The menu a right-click on the grid opens (for tests: its actions by text); `clickedRow` is
+    // the grid row under the pointer, or -1 for the current row.
+    QMenu* menuFor(FlexGrid* grid, int clickedRow = -1);
+
+signals:
+    // The coverage dialog is up (it runs modal until closed): tests and screenshots act on it.
+    void coverageShown(QDialog* dialog);
+
+private:
+    // Asks for a file, then makes the table (which may fail with the database's text) and writes
+    // it, under the hourglass; says what failed. True when the file was written.
+    bool saveTable(const QString& title, const QString& suggested,
+                   const std::function<TextTable()>& table);
+
+    FormContext& m_form;
+    HistoryScreen& m_history;
+};

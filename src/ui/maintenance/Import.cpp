@@ -1,0 +1,141 @@
+// The import of the PhilHealth reference lists. It lets the screen handle its events after
+// every line, so it must survive what the user does meanwhile: the table it writes and the
+// fields it reads are fixed when it starts, a second click starts nothing, and a save made
+// between two lines is committed on its own while the import commits its lines in batches.
+#include "Import.h"
+
+#include "core/db/Gateway.h"
+#include "core/maintenance/ImportFile.h"
+#include "ui/hospital/HospitalSide.h"
+#include "ui/reference/ReferenceSide.h"
+#include "ui/screen/FormContext.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+// Lines are committed in batches: a program killed during an import leaves the table as of
+// its last batch, and a batch is short enough that little is read again.
+constexpr int batchLines = 2000;
+constexpr int batchMilliseconds = 250;
+
+// Marks the import as running for as long as it lives.
+class Running {
+public:
+    explicit Running(bool& running)
+        : m_running(running) {
+        m_running = true;
+    }
+    ~Running() { m_running = false; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+private:
+    bool& m_running;
+};
+
+} // namespace
+
+ReferenceImport::ReferenceImport(FormContext& form, ReferenceSide& reference,
+                                 HospitalSide& hospital)
+    : m_form(form)
+    , m_reference(reference)
+    , m_hospital(hospital)
+    , m_folder(QCoreApplication::applicationDirPath()) {}
+
+void ReferenceImport::cmdScan_Click() {
+    if (m_running)
+        return;
+    Running running(m_running);
+    m_stop = false;
+    const Controls& c = m_form.c;
+    const QString table = c.lblESOATableName->text();
+    const bool items = c.optTable[0]->isChecked();
+    const bool er = c.optTable[1]->isChecked();
+    if (items) {
+        ImportReferenceFile(QStringLiteral("ESOA_ITEM"), table);
+        if (!m_stop)
+            ImportReferenceFile(QStringLiteral("ESOA_MEDICINE"), table);
+    }
+    if (er && !m_stop)
+        ImportReferenceFile(QStringLiteral("ESOA_ER"), table);
+    if (m_stop)
+        return; // the screen is gone: nothing to show the lists on
+    m_reference.LoadCategories();
+    m_hospital.SetItemMode(false);
+    m_reference.LoadReferenceItems();
+    m_form.prompter.message(QStringLiteral("Done."));
+}
+
+QString ReferenceImport::filePath(const QString& name) const {
+    return QDir(m_folder).filePath(name + QStringLiteral(".csv"));
+}
+
+void ReferenceImport::setHourglass(bool on) {
+    if (on == m_hourglass)
+        return;
+    m_hourglass = on;
+    // The form's own pointer, and the application's, so that it shows over every control.
+    QWidget* form = m_form.c.cmdScan->window();
+    if (on) {
+        form->setCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        form->unsetCursor();
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void ReferenceImport::report(const QString& description) {
+    setHourglass(false);
+    m_form.prompter.message(description);
+}
+
+void ReferenceImport::ImportReferenceFile(const QString& name, const QString& table) {
+    setHourglass(true);
+    QCoreApplication::processEvents();
+    const QString path = filePath(name);
+    QFile file(path);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        const QString reason =
+            QFileInfo::exists(path) ? file.errorString() : QStringLiteral("File not found");
+        report(reason + QStringLiteral(": ") + QDir::toNativeSeparators(path));
+        return;
+    }
+    file.close();
+
+    Gateway& db = m_form.db();
+    WriteBatch batch(db, batchLines, batchMilliseconds);
+    auto trap = [this](const QString& description) { report(description); };
+    for (const QString& line : importfile::readLines(bytes)) {
+        const importfile::ReferenceRecord record = importfile::decodeLine(line, name, table);
+        try {
+            batch.beginRecord();
+        } catch (const DbError& e) {
+            report(e.description()); // the line is written on its own
+        }
+        importfile::mergeRecord(db, table, record, trap);
+        try {
+            batch.endRecord();
+        } catch (const DbError& e) {
+            report(e.description());
+        }
+        QCoreApplication::processEvents();
+        if (m_stop)
+            break;
+    }
+    try {
+        batch.finish();
+    } catch (const DbError& e) {
+        report(e.description());
+    }
+    setHourglass(false);
+}

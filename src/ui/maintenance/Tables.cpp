@@ -1,0 +1,58 @@
+#include "Tables.h"
+
+#include "core/history/HistoryStatements.h"
+#include "core/maintenance/TableStatements.h"
+#include "ui/screen/FormContext.h"
+
+#include <QRadioButton>
+
+void Tables::cmdCreateTable_Click() {
+    QString failure;
+    if (m_form.c.optTable[0]->isChecked())
+        failure = CreateReferenceTables();
+    if (m_form.c.optTable[1]->isChecked())
+        failure = CreateReferenceTables();
+    m_form.prompter.message(failure.isEmpty() ? QStringLiteral("Done.") : failure);
+}
+
+QString Tables::CreateReferenceTables() {
+    const QString table = m_form.c.lblESOATableName->text();
+    const QStringList statements = tables::referenceTableStatements(table);
+    QString referenceError, linkError;
+    for (int i = 0; i < statements.size(); ++i) {
+        try {
+            m_form.db().execute(statements[i]);
+        } catch (const DbError& e) {
+            if (i == tables::createReferenceTable)
+                referenceError = e.description();
+            else if (i == tables::createLinkTable)
+                linkError = e.description();
+        }
+    }
+    for (const QString& index : tables::codeIndexStatements(table)) {
+        try {
+            m_form.db().execute(index);
+        } catch (const DbError&) {
+        }
+    }
+    // The history of the links is made when it is missing; it is never dropped or emptied.
+    for (const QString& statement : history::createStatements()) {
+        try {
+            m_form.db().execute(statement);
+        } catch (const DbError&) {
+        }
+    }
+    m_form.history.recheck();
+    if (!referenceError.isEmpty())
+        return referenceError;
+    if (linkError.isEmpty())
+        return QString();
+    // The link table is usually there already, with the user's mappings: then all is well.
+    try {
+        m_form.db().lookup(QStringLiteral("SELECT TOP 1 1 FROM [Build_FIle].[dbo].[") + table +
+                           QStringLiteral("_LINK] WITH (NOLOCK)"));
+        return QString();
+    } catch (const DbError&) {
+        return linkError;
+    }
+}

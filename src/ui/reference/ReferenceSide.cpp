@@ -1,0 +1,183 @@
+#include "ReferenceSide.h"
+
+#include "core/text/NextField.h"
+#include "core/tsql/SqlText.h"
+#include "ui/hospital/HospitalSide.h"
+#include "ui/mapping/Mappings.h"
+#include "ui/screen/FormContext.h"
+#include "ui/widgets/FlexGrid.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include <span>
+
+namespace {
+
+// Where a category routes the hospital side. An empty exam field keeps the three routing
+// labels as they are.
+struct Route {
+    const char* category;
+    bool inventory;
+    const char* revenueId;
+    const char* sectionId;
+    const char* examField;
+};
+
+const Route itemRoutes[] = {
+    {"Medicine", true, "PH", "", ""},
+    {"LaboratoryAndDiagnostic", false, "LB", "", "LabExam"},
+    {"MedicalSupplies", true, "PH", "", ""},
+    {"OperatingRoomFees", false, "", "OR", "OtherRevenue"},
+    {"RoomAndBoard", false, "", "RA", "OtherRevenue"},
+};
+const Route itemDefault = {"", false, "", "", ""};
+
+const Route erRoutes[] = {
+    {"Therapeutics", true, "PH", "", ""},
+    {"Imaging", false, "XR", "", "XRayExam"},
+    {"Laboratory", false, "LB", "", "LabExam"},
+    {"ED Service", false, "", "ER", "OtherRevenue"},
+    {"ED Consultation", false, "", "ER", "OtherRevenue"},
+};
+const Route erDefault = {"", false, "", "", "OtherRevenue"};
+
+} // namespace
+
+void ReferenceSide::optTable_Click(int index) {
+    Controls& c = m_form.c;
+    if (index == 0)
+        c.lblESOATableName->setText(QStringLiteral("ESOA_ITEM"));
+    else if (index == 1)
+        c.lblESOATableName->setText(QStringLiteral("ESOA_ER"));
+    c.txtAreaCat->setText(QString());
+    LoadCategories();
+    m_hospital.SetItemMode(false);
+    LoadReferenceItems();
+    // From here on failures are passed over: the switch is done, the first category is a help.
+    try {
+        c.GridCat->setRow(1);
+    } catch (const std::exception&) {
+    }
+    try {
+        SelectCategory();
+    } catch (const std::exception&) {
+    }
+}
+
+void ReferenceSide::LoadCategories() {
+    Controls& c = m_form.c;
+    c.GridCat->resetForLoad();
+    try {
+        const QString sql = QStringLiteral("SELECT DISTINCT(Category) FROM [Build_FIle].[dbo].[") +
+                            c.lblESOATableName->text() +
+                            QStringLiteral("] WITH (NOLOCK) WHERE 1=1 ");
+        c.GridCat->bind(m_form.db().query(sql, Rowset::ForwardReadOnly));
+    } catch (const DbError& e) {
+        m_form.reportLoadFailure(e.description());
+    }
+}
+
+void ReferenceSide::GridCat_Click() {
+    try {
+        SelectCategory();
+    } catch (const DbError& e) {
+        m_form.prompter.message(e.description());
+        return;
+    } catch (const std::exception& e) {
+        m_form.prompter.message(QString::fromLocal8Bit(e.what()));
+        return;
+    }
+    m_form.steps.ShowStepHint(1);
+}
+
+void ReferenceSide::SelectCategory() {
+    Controls& c = m_form.c;
+    m_hospital.ResetWorkArea();
+    c.txtAreaCat->setText(c.GridCat->textMatrix(c.GridCat->row(), 0));
+    m_hospital.SetItemMode(false);
+    applyRouting();
+    LoadReferenceItems();
+    m_hospital.SearchHospitalItems();
+}
+
+void ReferenceSide::applyRouting() {
+    Controls& c = m_form.c;
+    const bool itemTable = c.lblESOATableName->text() == u"ESOA_ITEM";
+    const QString category = c.txtAreaCat->text();
+    // The ER table's routes serve any table other than ESOA_ITEM; the first match wins.
+    const std::span<const Route> routes =
+        itemTable ? std::span<const Route>(itemRoutes) : std::span<const Route>(erRoutes);
+    const Route* route = itemTable ? &itemDefault : &erDefault;
+    for (const Route& r : routes)
+        if (category == QLatin1String(r.category)) {
+            route = &r;
+            break;
+        }
+    if (route->inventory)
+        m_hospital.SetItemMode(true);
+    if (*route->revenueId)
+        c.txtRevID->setText(QLatin1String(route->revenueId));
+    if (*route->sectionId)
+        c.txtSectionID->setText(QLatin1String(route->sectionId));
+    if (*route->examField) {
+        c.lblExamFieldName->setText(QLatin1String(route->examField));
+        c.lblTable->setText(QStringLiteral("BUILD_FILE..tbco") + c.lblExamFieldName->text());
+        c.lblIDFieldName->setText(c.lblExamFieldName->text() + QStringLiteral("ID"));
+    }
+}
+
+void ReferenceSide::LoadReferenceItems() {
+    Controls& c = m_form.c;
+    c.Grid1->resetForLoad();
+    try {
+        QString sql = QStringLiteral("SELECT * FROM [Build_FIle].[dbo].[") +
+                      c.lblESOATableName->text() + QStringLiteral("] WITH (NOLOCK) WHERE 1=1 ");
+        const QString description = c.txtSOADesc->text();
+        if (!description.isEmpty())
+            sql += QStringLiteral(" AND Description like ") +
+                   sql::quoted(u'%' + description + u'%') + QStringLiteral("  ");
+        const QString category = c.txtAreaCat->text();
+        if (!category.isEmpty()) {
+            if (category == u"-")
+                sql += QStringLiteral(" AND Category=''  ");
+            else
+                sql +=
+                    QStringLiteral(" AND Category=") + sql::quoted(category) + QStringLiteral("  ");
+        }
+        c.Grid1->bind(m_form.db().query(sql, Rowset::ForwardReadOnly));
+    } catch (const DbError& e) {
+        m_form.reportLoadFailure(e.description());
+    }
+}
+
+void ReferenceSide::cmdSearchSOAItem_Click() {
+    LoadReferenceItems();
+}
+
+void ReferenceSide::Grid1_Click() {
+    Controls& c = m_form.c;
+    FlexGrid* grid = c.Grid1;
+    const auto cells = grid->rowTexts(grid->row(), {1, 3, 4, 5});
+    if (!cells)
+        return; // no list of reference items yet: nothing to take
+    const QString &code = cells->at(0), &description = cells->at(1), &fee = cells->at(2),
+                  &unit = cells->at(3);
+    grid->setToolTipText(description);
+    c.txtESOACode->setText(code);
+    c.txtESOADesc->setText(description);
+    c.txtFixedFee->setText(fee);
+    c.txtChargingUnit->setText(unit);
+    c.txtVALTORItemID->setText(QString());
+    c.txtVALTORitemDesc->setText(QString());
+    const bool autoSearch = c.chkAutoSearch->checkState() == Qt::Checked;
+    if (autoSearch && c.txtType->text() == u"INV") {
+        QString words = description;
+        c.txtGeneric->setText(modBrevant::NextField(words, QStringLiteral(" ")));
+    }
+    m_mappings.LoadMappings();
+    if (c.txtType->text() != u"INV" && autoSearch)
+        m_hospital.cmdUse_Click();
+    m_hospital.SearchHospitalItems();
+    m_form.steps.ShowStepHint(2);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "ui/exports/ListExports.h"
+#include "ui/history/HistoryScreen.h"
+#include "ui/hospital/HospitalSide.h"
+#include "ui/maintenance/Import.h"
+#include "ui/maintenance/Tables.h"
+#include "ui/mapping/Mappings.h"
+#include "ui/reference/ReferenceSide.h"
+#include "ui/screen/Controls.h"
+#include "ui/screen/FormContext.h"
+#include "ui/screen/StepGuide.h"
+
+#include <QWidget>
+
+class UserServices;
+class Prompter;
+
+// The mapping screen, "PHIC-VALTOR Code Mapping" (frmESOA_Items): builds its controls, connects
+// them to their event procedures and holds the procedures of the screen itself.
+class MainScreen : public QWidget {
+    Q_OBJECT
+public:
+    MainScreen(UserServices& user, Prompter& prompter);
+
+    Controls& controls() { return m_c; }
+    StepGuide& steps() { return m_steps; }
+    ReferenceSide& reference() { return m_reference; }
+    Tables& tables() { return m_tables; }
+    ReferenceImport& referenceImport() { return m_import; }
+    HospitalSide& hospital() { return m_hospital; }
+    Mappings& mappings() { return m_mappings; }
+    ListExports& listExports() { return m_exports; }
+    HistoryScreen& historyScreen() { return m_historyScreen; }
+    history::LinkHistory& linkHistory() { return m_history; }
+
+    // The load step: restores the window settings, sets the starting grid columns, runs the
+    // start-up loads.
+    void Form_Load();
+
+    // The resize step: stretches the lists to the window's outer size. It runs whenever that
+    // size may have changed: a resize, the first show, a change of window state, and a move
+    // that came with a new frame.
+    void Form_Resize();
+
+public slots:
+    void cmdClose_Click();
+    void lblMaint_Click();
+    void txtSOADesc_KeyPress(int keyAscii);
+    void txtDesc_KeyPress(int keyAscii);
+
+protected:
+    // The unload step: saves the window settings. Unloading is never cancelled.
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void setStartingColumns();
+    void runStartupLoads();
+
+    QSize m_laidOutFor;
+    UserServices& m_user;
+    Prompter& m_prompter;
+    Controls m_c;
+    StepGuide m_steps{m_c};
+    history::LinkHistory m_history;
+    FormContext m_form{m_c, m_user, m_prompter, m_steps, m_history};
+    HospitalSide m_hospital{m_form};
+    Mappings m_mappings{m_form, m_hospital};
+    ReferenceSide m_reference{m_form, m_hospital, m_mappings};
+    Tables m_tables{m_form};
+    ReferenceImport m_import{m_form, m_reference, m_hospital};
+    HistoryScreen m_historyScreen{m_form, m_mappings};
+    ListExports m_exports{m_form, m_historyScreen};
+};

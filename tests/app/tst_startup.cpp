@@ -1,0 +1,193 @@
+// The program's start: Main with a scripted login, a login that fails or is cancelled, a failure
+// before the screen is up, closing and the window settings, and the first start on an empty data
+// folder.
+#include "ScreenFixture.h"
+
+#include "app/Startup.h"
+#include "core/db/EmbeddedDatabase.h"
+#include "core/db/SqlServer.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+
+    void aLoginThatDoesNotSucceedEndsQuietly();
+    void aFailedConnectionCanBeRetriedInTheDialog();
+    void aStartupFailureIsReportedOnceAndEndsNonZero();
+    void aSuccessfulLoginShowsTheScreenUntilItIsClosed();
+    void closingSavesTheWindowAndTheNextStartRestoresIt();
+    void firstStartCreatesTheSampleAndLaterStartsKeepTheUsersWork();
+    void anUnwritableDataFolderFailsWithAMessage();
+
+private:
+    ScriptedPrompter* m_prompter = nullptr;
+    std::unique_ptr<TestDatabase> m_db;
+};
+
+void TestStartup::initTestCase() {
+    QCoreApplication::setOrganizationName(QStringLiteral("BrevantTests"));
+    QCoreApplication::setApplicationName(QStringLiteral("Brevant"));
+}
+
+void TestStartup::init() {
+    QSettings().clear();
+    auto prompter = std::make_unique<ScriptedPrompter>();
+    m_prompter = prompter.get();
+    modBrevant::setPrompter(std::move(prompter));
+    m_db = std::make_unique<TestDatabase>();
+    modBrevant::currentUser().setDataFolder(m_db->folder());
+}
+
+void TestStartup::aLoginThatDoesNotSucceedEndsQuietly() {
+    modBrevant::currentUser().setLogin([](const LoginDialog::Connector&) { return nullptr; });
+    QCOMPARE(modBrevant::Main(), 0);
+    QCOMPARE(modBrevant::currentUser().Connected(), QVariant(false));
+    QVERIFY(modBrevant::frmESOA_Items() == nullptr);
+    QVERIFY(m_prompter->shown.isEmpty());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    QCOMPARE(QString::fromLatin1(modBrevant::DepartmentCode).size(), 2);
+    QCOMPARE(modBrevant::currentUser().PasswordDeptCode,
+             QString::fromLatin1(modBrevant::DepartmentCode));
+}
+
+void TestStartup::aFailedConnectionCanBeRetriedInTheDialog() {
+    int attempts = 0;
+    LoginDialog dialog([&](const LoginChoice& choice) -> std::unique_ptr<Backend> {
+        ++attempts;
+        if (attempts == 1) {
+            try {
+                sqlserver::open(choice.server);
+            } catch (const DbError&) {
+                throw DbError(QStringLiteral("Cannot connect to SQL Server nowhere,1: refused"));
+            }
+        }
+        return modBrevant::currentUser().connectTo(LoginChoice{});
+    });
+    dialog.findChild<QRadioButton*>(QStringLiteral("optSqlServer"))->setChecked(true);
+    dialog.findChild<QLineEdit*>(QStringLiteral("txtServer"))->setText(QStringLiteral("127.0.0.1"));
+    dialog.findChild<QAbstractSpinBox*>(QStringLiteral("txtPort"))->setProperty("value", 1);
+    dialog.tryLogin();
+    QCOMPARE(dialog.result(), 0);
+    QLabel* error = dialog.findChild<QLabel*>(QStringLiteral("lblLoginError"));
+    QVERIFY(!error->isHidden());
+    QCOMPARE(error->text(), QStringLiteral("Cannot connect to SQL Server nowhere,1: refused"));
+    dialog.tryLogin();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(dialog.takeBackend() != nullptr);
+    // Cancel leaves no connection.
+    modBrevant::currentUser().setLogin([](const LoginDialog::Connector& connect) {
+        try {
+            return connect(
+                LoginChoice{false, SqlServerLogin{QStringLiteral("127.0.0.1"), 1, {}, {}, false}});
+        } catch (const DbError&) {
+            return std::unique_ptr<Backend>(); // the user gives up and cancels
+        }
+    });
+    QCOMPARE(modBrevant::Main(), 0);
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+void TestStartup::aStartupFailureIsReportedOnceAndEndsNonZero() {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    modBrevant::currentUser().setDataFolder(dir.filePath(QStringLiteral("file/Brevant")));
+    modBrevant::currentUser().setLogin(embeddedLogin);
+    QCOMPARE(modBrevant::Main(), 1);
+    QCOMPARE(m_prompter->shown.size(), 1);
+    QVERIFY(m_prompter->shown[0].text.contains(QStringLiteral("file/Brevant")));
+    QCOMPARE(m_prompter->shown[0].icon, Prompter::Icon::Critical);
+    QCOMPARE(m_prompter->shown[0].title, QStringLiteral("Brevant"));
+    QVERIFY(modBrevant::frmESOA_Items() == nullptr);
+}
+
+void TestStartup::aSuccessfulLoginShowsTheScreenUntilItIsClosed() {
+    modBrevant::currentUser().setLogin(embeddedLogin);
+    bool shown = false;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        MainScreen* screen = modBrevant::frmESOA_Items();
+        shown = screen && screen->isVisible();
+        title = screen ? screen->windowTitle() : QString();
+        if (screen)
+            screen->controls().cmdClose->click();
+    });
+    QCOMPARE(modBrevant::Main(), 0);
+    QVERIFY(shown);
+    QCOMPARE(title, QStringLiteral("PHIC-VALTOR Code Mapping"));
+    QVERIFY(modBrevant::frmESOA_Items() == nullptr);
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+void TestStartup::closingSavesTheWindowAndTheNextStartRestoresIt() {
+    modBrevant::currentUser().setLogin(embeddedLogin);
+    const QRect placed(40, 30, 700, 500);
+    QTimer::singleShot(0, [&] {
+        MainScreen* screen = modBrevant::frmESOA_Items();
+        screen->setGeometry(placed);
+        screen->close();
+    });
+    QCOMPARE(modBrevant::Main(), 0);
+    QVERIFY(QSettings().contains(QStringLiteral("windows/frmESOA_Items/geometry")));
+    QRect restored;
+    QTimer::singleShot(0, [&] {
+        MainScreen* screen = modBrevant::frmESOA_Items();
+        restored = screen->geometry();
+        screen->close();
+    });
+    QCOMPARE(modBrevant::Main(), 0);
+    QCOMPARE(restored.size(), placed.size());
+    QCOMPARE(restored.topLeft(), placed.topLeft());
+}
+
+void TestStartup::firstStartCreatesTheSampleAndLaterStartsKeepTheUsersWork() {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("data/Brevant"));
+    CurrentUser user;
+    user.setDataFolder(folder);
+    QVERIFY(embedded::isEmpty(folder));
+    {
+        Gateway gw(user.connectTo(LoginChoice{}));
+        QVERIFY(countRows(gw, QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER")) > 0);
+        gw.execute(QStringLiteral("DELETE FROM Build_FIle..ESOA_ER_LINK"));
+    }
+    QVERIFY(!embedded::isEmpty(folder));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("data/Brevant/.sample-in-progress"))));
+    Gateway again(user.connectTo(LoginChoice{}));
+    QCOMPARE(countRows(again, QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER_LINK")), 0);
+}
+
+void TestStartup::anUnwritableDataFolderFailsWithAMessage() {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    CurrentUser user;
+    user.setDataFolder(dir.filePath(QStringLiteral("file/Brevant")));
+    try {
+        user.connectTo(LoginChoice{});
+        QFAIL("a data folder under a file was used");
+    } catch (const DbError& e) {
+        QVERIFY2(e.description().contains(QStringLiteral("file/Brevant")),
+                 qPrintable(e.description()));
+    }
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

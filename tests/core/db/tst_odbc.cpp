@@ -1,0 +1,164 @@
+// The ODBC transport, for real: the SQL Server path goes through QODBC, tested here with Debian's
+// SQLite ODBC driver and the SQLite dialect (no SQL Server runs on these machines), and with
+// FreeTDS against a closed port for the connection failure.
+#include "TestDatabase.h"
+
+#include "core/db/EmbeddedDatabase.h"
+#include "core/db/SqlServer.h"
+#include "core/history/LinkHistory.h"
+#include "core/tsql/SqlText.h"
+
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <QTcpServer>
+#include <QTest>
+
+class TestOdbc : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void fourOperationsOverOdbc();
+    void theHistorysTransactionOverOdbc();
+    void connectionStrings();
+    void aClosedPortFailsFastAndNamesTheServer();
+
+private:
+    TestDatabase m_db;
+};
+
+void TestOdbc::initTestCase() {
+    QVERIFY2(odbc::installedDrivers().contains(QStringLiteral("SQLite3")),
+             "the SQLite ODBC driver (libsqliteodbc) is not installed");
+}
+
+void TestOdbc::fourOperationsOverOdbc() {
+    QTemporaryDir scratch;
+    const QString connection =
+        QStringLiteral("DRIVER={SQLite3};Database=") + scratch.filePath(QStringLiteral("main.db"));
+    std::unique_ptr<Backend> backend =
+        odbc::open(connection, Dialect::Sqlite, QStringLiteral("test"));
+    embedded::attach(backend->database(), m_db.folder());
+    Gateway gw(std::move(backend));
+
+    const TextTable categories = gw.query(QStringLiteral(
+        "SELECT DISTINCT(Category) FROM [Build_FIle].[dbo].[ESOA_ER] WITH (NOLOCK) WHERE 1=1 "));
+    QCOMPARE(categories.columns, QStringList{QStringLiteral("Category")});
+    QCOMPARE(categories.rows.size(), 6);
+
+    Lookup found =
+        gw.lookup(QStringLiteral("SELECT TOP 1 Code FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH "
+                                 "(NOLOCK) WHERE RevenueID = 'PH' "
+                                 "AND ItemID='10018' "));
+    QVERIFY(!found.atEnd());
+    QCOMPARE(found.field(QStringLiteral("Code")).toString(), QStringLiteral("ER0001"));
+    found.close();
+
+    WriteCursor w = gw.openForWrite(QStringLiteral(
+        "SELECT * FROM [Build_FIle].[dbo].ESOA_ER_LINK  WHERE      RevenueID ='PH' AND "
+        "ItemID    ='77'"));
+    QVERIFY(w.atEnd());
+    w.addNew();
+    w.setField(QStringLiteral("ItemID"), QStringLiteral("77"));
+    w.setField(QStringLiteral("RevenueID"), QStringLiteral("PH"));
+    w.setField(QStringLiteral("Code"), QStringLiteral("ER0005"));
+    w.setField(QStringLiteral("FixedFee"), 12.5);
+    w.update();
+    w.close();
+    WriteCursor again = gw.openForWrite(QStringLiteral(
+        "SELECT * FROM [Build_FIle].[dbo].ESOA_ER_LINK  WHERE      RevenueID ='PH' AND "
+        "ItemID    ='77'"));
+    QVERIFY(!again.atEnd());
+    again.setField(QStringLiteral("Code"), QStringLiteral("ER0006"));
+    again.update();
+    again.close();
+
+    gw.execute(QStringLiteral("DELETE FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WHERE ID='1' "));
+    const TextTable links = gw.query(QStringLiteral(
+        "SELECT Code, FixedFee FROM Build_FIle..ESOA_ER_LINK WHERE ItemID='77' OR ID=1"));
+    QCOMPARE(links.rows, (QList<QStringList>{{"ER0006", "12.5"}}));
+
+    try {
+        gw.query(
+            QStringLiteral("SELECT * FROM [Build_FIle].[dbo].[NOPE] WITH (NOLOCK) WHERE 1=1 "));
+        QFAIL("a missing table was read");
+    } catch (const DbError& e) {
+        QVERIFY2(e.description().contains(QStringLiteral("no such table")),
+                 qPrintable(e.description()));
+    }
+}
+
+// The history's transaction as text through QODBC: committed with the link, or rolled back with it.
+void TestOdbc::theHistorysTransactionOverOdbc() {
+    QTemporaryDir scratch;
+    std::unique_ptr<Backend> backend = odbc::open(QStringLiteral("DRIVER={SQLite3};Database=") +
+                                                      scratch.filePath(QStringLiteral("main.db")),
+                                                  Dialect::Sqlite, QStringLiteral("test"));
+    embedded::attach(backend->database(), m_db.folder());
+    Gateway gw(std::move(backend));
+    history::LinkHistory history;
+    const auto save = [&](const QString& item) {
+        WriteCursor w = gw.openForWrite(
+            QStringLiteral("SELECT * FROM [Build_FIle].[dbo].ESOA_ER_LINK  WHERE      RevenueID "
+                           "='PH' AND ItemID    =") +
+            sql::quoted(item));
+        w.addNew();
+        w.setField(QStringLiteral("ItemID"), item);
+        w.setField(QStringLiteral("RevenueID"), QStringLiteral("PH"));
+        w.setField(QStringLiteral("Code"), QStringLiteral("ER0005"));
+        history.saveRow(gw, w);
+    };
+    const QString count = QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER_LINK WHERE ItemID IN "
+                                         "('88', '89')");
+    save(QStringLiteral("88"));
+    QCOMPARE(countRows(gw, count), 1);
+    QCOMPARE(countRows(gw, QStringLiteral("SELECT ID FROM Build_FIle..ESOA_LINK_HISTORY WHERE "
+                                          "ItemID='88' AND Action='add'")),
+             1);
+    QSqlQuery(gw.backend().database())
+        .exec(QStringLiteral("CREATE TRIGGER Build_FIle.refuse BEFORE INSERT ON "
+                             "ESOA_LINK_HISTORY BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    QVERIFY_THROWS_EXCEPTION(DbError, save(QStringLiteral("89")));
+    QCOMPARE(countRows(gw, count), 1);
+}
+
+void TestOdbc::connectionStrings() {
+    SqlServerLogin login{QStringLiteral("dbhost"), 1433, QStringLiteral("billing"),
+                         QStringLiteral("p;w}d"), false};
+    QCOMPARE(sqlserver::connectionString(login, QStringLiteral("FreeTDS")),
+             QStringLiteral("DRIVER={FreeTDS};SERVER={dbhost};PORT=1433;TDS_Version=7.4;"
+                            "ClientCharset=UTF-8;UID={billing};PWD={p;w}}d};"));
+    login.trusted = true;
+    QCOMPARE(sqlserver::connectionString(login, QStringLiteral("ODBC Driver 18 for SQL Server")),
+             QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:dbhost,1433};"
+                            "Encrypt=Optional;TrustServerCertificate=yes;Trusted_Connection=yes;"));
+    QCOMPARE(sqlserver::preferredDriver(
+                 {QStringLiteral("FreeTDS"), QStringLiteral("ODBC Driver 18 for SQL Server")}),
+             QStringLiteral("ODBC Driver 18 for SQL Server"));
+    QCOMPARE(sqlserver::preferredDriver({QStringLiteral("SQLite3")}), QString());
+}
+
+void TestOdbc::aClosedPortFailsFastAndNamesTheServer() {
+    QVERIFY2(!sqlserver::preferredDriver(odbc::installedDrivers()).isEmpty(),
+             "no SQL Server ODBC driver (tdsodbc) is installed");
+    // A port that was just free: nothing listens there.
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        sqlserver::open(SqlServerLogin{QStringLiteral("127.0.0.1"), port, QStringLiteral("sa"),
+                                       QStringLiteral("x"), false});
+        QFAIL("connected to a closed port");
+    } catch (const DbError& e) {
+        const QString expected =
+            QStringLiteral("Cannot connect to SQL Server 127.0.0.1,%1: ").arg(port);
+        QVERIFY2(e.description().startsWith(expected), qPrintable(e.description()));
+        QVERIFY(e.description().size() > expected.size());
+    }
+    QVERIFY2(timer.elapsed() < 5500, qPrintable(QString::number(timer.elapsed())));
+}
+
+QTEST_MAIN(TestOdbc)
+#include "tst_odbc.moc"
