@@ -3,7 +3,9 @@
 // statement comes out unchanged and in its order (the rewriting may add literals of its own).
 #include "FuzzInput.h"
 
+#include "core/tsql/Lexer.h"
 #include "core/tsql/SqliteDialect.h"
+#include "core/tsql/StatementShape.h"
 
 namespace {
 

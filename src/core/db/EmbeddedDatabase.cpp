@@ -1,6 +1,7 @@
 #include "EmbeddedDatabase.h"
 
 #include "core/db/DbError.h"
+#include "core/tsql/SqlText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,10 +10,6 @@
 #include <QStandardPaths>
 
 namespace embedded {
-
-namespace {
-const char* const databases[] = {"Build_FIle", "Inventory"};
-}
 
 QString defaultDataFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -36,15 +33,13 @@ void attach(QSqlDatabase& db, const QString& folder) {
         }
         q.finish();
     };
-    for (const char* name : databases) {
-        QString path = databaseFile(folder, QLatin1String(name));
-        path.replace(u'\'', QStringLiteral("''"));
-        run(QStringLiteral("ATTACH DATABASE '%1' AS [%2]").arg(path, QLatin1String(name)));
-    }
+    for (const char* name : sql::databases)
+        run(QStringLiteral("ATTACH DATABASE %1 AS [%2]")
+                .arg(sql::quoted(databaseFile(folder, QLatin1String(name))), QLatin1String(name)));
     // A saved mapping must survive a crash of the program and of the computer: the write-ahead
     // log keeps readers and the writer apart, and FULL syncs the log at every commit.
     run(QStringLiteral("PRAGMA journal_mode=WAL"));
-    for (const char* name : databases)
+    for (const char* name : sql::databases)
         run(QStringLiteral("PRAGMA [%1].synchronous=FULL").arg(QLatin1String(name)));
     run(QStringLiteral("PRAGMA busy_timeout=5000"));
 }

@@ -1,7 +1,7 @@
 #include "Gateway.h"
 
 #include "core/tsql/SqlText.h"
-#include "core/tsql/SqliteDialect.h"
+#include "core/tsql/StatementShape.h"
 
 #include <QSqlError>
 #include <QSqlField>

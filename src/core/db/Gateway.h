@@ -2,7 +2,7 @@
 
 #include "core/db/Backend.h"
 #include "core/db/DbError.h"
-#include "core/tsql/SqliteDialect.h"
+#include "core/tsql/StatementShape.h"
 
 #include <QElapsedTimer>
 #include <QHash>

@@ -6,7 +6,9 @@ namespace history {
 
 namespace {
 
-const QString table = QStringLiteral("[Build_FIle].[dbo].[ESOA_LINK_HISTORY]");
+QString table() {
+    return sql::buildFileTable(QLatin1String(tableName));
+}
 
 // The Old or New columns, bracketed and separated by commas.
 QString valueColumns(const QString& prefix) {
@@ -14,10 +16,6 @@ QString valueColumns(const QString& prefix) {
     for (const QString& column : linkColumns())
         names << u'[' + prefix + column + u']';
     return names.join(QStringLiteral(", "));
-}
-
-QString linkTable(const QString& name) {
-    return QStringLiteral("[Build_FIle].[dbo].[") + name + u']';
 }
 
 } // namespace
@@ -43,9 +41,9 @@ QStringList createStatements() {
                                  "    [%1InvOrProc]      [varchar](20)  NULL,"
                                  "    [%1SectionID]      [varchar](20)  NULL,")
                       .arg(QLatin1String(prefix));
-    const QString on = QStringLiteral("ON [Build_File].[dbo].[ESOA_LINK_HISTORY](");
+    const QString on = QStringLiteral("ON ") + sql::indexedTable(QLatin1String(tableName)) + u'(';
     return {
-        QStringLiteral("CREATE TABLE ") + table +
+        QStringLiteral("CREATE TABLE ") + table() +
             QStringLiteral("("
                            "    [ID]                [bigint] IDENTITY(1,1) NOT NULL,"
                            "    [ChangedAt]         [datetime]      NOT NULL,"
@@ -68,14 +66,14 @@ QStringList createStatements() {
 }
 
 QString probeStatement() {
-    return QStringLiteral("SELECT TOP 1 1 FROM ") + table + QStringLiteral(" WITH (NOLOCK)");
+    return QStringLiteral("SELECT TOP 1 1 FROM ") + table() + QStringLiteral(" WITH (NOLOCK)");
 }
 
 QString insertStatement() {
     QString marks;
     for (int i = 0; i < 22; ++i)
         marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
-    return QStringLiteral("INSERT INTO ") + table +
+    return QStringLiteral("INSERT INTO ") + table() +
            QStringLiteral(" ([ChangedAt], [ChangedBy], [Workstation], [LinkTable], [LinkID], "
                           "[Action], [RevenueID], [ItemID], ") +
            valueColumns(QStringLiteral("Old")) + QStringLiteral(", ") +
@@ -89,7 +87,8 @@ QString identityStatement() {
 }
 
 QString setBatchStatement() {
-    return QStringLiteral("UPDATE ") + table + QStringLiteral(" SET [BatchNo] = ? WHERE [ID] = ?");
+    return QStringLiteral("UPDATE ") + table() +
+           QStringLiteral(" SET [BatchNo] = ? WHERE [ID] = ?");
 }
 
 QString itemHistoryStatement(const QString& linkTable, const QString& revenueId,
@@ -99,7 +98,7 @@ QString itemHistoryStatement(const QString& linkTable, const QString& revenueId,
                           "[OldCode] AS [Old code], [OldDescription] AS [Old description], "
                           "[NewCode] AS [New code], [NewDescription] AS [New description], "
                           "[BatchNo] AS [Map ALL] FROM ") +
-           table + QStringLiteral(" WITH (NOLOCK) WHERE [LinkTable]=") + sql::quoted(linkTable) +
+           table() + QStringLiteral(" WITH (NOLOCK) WHERE [LinkTable]=") + sql::quoted(linkTable) +
            QStringLiteral(" AND [RevenueID]=") + sql::quoted(revenueId) +
            QStringLiteral(" AND [ItemID]=") + sql::quoted(itemId) +
            QStringLiteral(" ORDER BY [ID] DESC");
@@ -108,10 +107,10 @@ QString itemHistoryStatement(const QString& linkTable, const QString& revenueId,
 QString newestBatchStatement(const QString& linkTable) {
     return QStringLiteral("SELECT TOP 1 [BatchNo], COUNT(DISTINCT [LinkID]) AS [Links], "
                           "MAX([NewCode]) AS [Code] FROM ") +
-           table + QStringLiteral(" WITH (NOLOCK) WHERE [LinkTable]=") + sql::quoted(linkTable) +
+           table() + QStringLiteral(" WITH (NOLOCK) WHERE [LinkTable]=") + sql::quoted(linkTable) +
            QStringLiteral(" AND [BatchNo] IS NOT NULL AND [Action] IN ('add', 'rewrite')"
                           " AND [BatchNo] NOT IN (SELECT [BatchNo] FROM ") +
-           table +
+           table() +
            QStringLiteral(" WITH (NOLOCK) WHERE [Action]='undo' AND [BatchNo] IS NOT NULL)"
                           " GROUP BY [BatchNo] ORDER BY [BatchNo] DESC");
 }
@@ -119,24 +118,24 @@ QString newestBatchStatement(const QString& linkTable) {
 QString batchRowsStatement(const QString& linkTable, qint64 batch) {
     return QStringLiteral("SELECT [ID], [LinkID], [Action], [RevenueID], [ItemID], ") +
            valueColumns(QStringLiteral("Old")) + QStringLiteral(", ") +
-           valueColumns(QStringLiteral("New")) + QStringLiteral(" FROM ") + table +
+           valueColumns(QStringLiteral("New")) + QStringLiteral(" FROM ") + table() +
            QStringLiteral(" WHERE [LinkTable]=") + sql::quoted(linkTable) +
            QStringLiteral(" AND [BatchNo]=") + QString::number(batch) +
            QStringLiteral(" AND [Action] IN ('add', 'rewrite') ORDER BY [ID]");
 }
 
 QString laterChangesStatement(const QString& linkTable, qint64 batch, qint64 fromId) {
-    return QStringLiteral("SELECT [LinkID], MAX([ID]) AS [LastID] FROM ") + table +
+    return QStringLiteral("SELECT [LinkID], MAX([ID]) AS [LastID] FROM ") + table() +
            QStringLiteral(" WHERE [LinkTable]=") + sql::quoted(linkTable) +
            QStringLiteral(" AND [ID] > ") + QString::number(fromId) +
            QStringLiteral(" AND ([BatchNo] IS NULL OR ([BatchNo] <> ") + QString::number(batch) +
-           QStringLiteral(" AND [BatchNo] NOT IN (SELECT [BatchNo] FROM ") + table +
+           QStringLiteral(" AND [BatchNo] NOT IN (SELECT [BatchNo] FROM ") + table() +
            QStringLiteral(" WHERE [Action]='undo' AND [BatchNo] IS NOT NULL)))"
                           " GROUP BY [LinkID]");
 }
 
 QString linkRowStatement(const QString& name, const QString& id) {
-    return QStringLiteral("SELECT * FROM ") + linkTable(name) +
+    return QStringLiteral("SELECT * FROM ") + sql::buildFileTable(name) +
            QStringLiteral(" WITH (UPDLOCK) WHERE ID=") + sql::quoted(id) + u' ';
 }
 
@@ -144,12 +143,13 @@ QString restoreStatement(const QString& name) {
     QStringList sets;
     for (const QString& column : linkColumns())
         sets << u'[' + column + QStringLiteral("] = ?");
-    return QStringLiteral("UPDATE ") + linkTable(name) + QStringLiteral(" SET ") +
+    return QStringLiteral("UPDATE ") + sql::buildFileTable(name) + QStringLiteral(" SET ") +
            sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE [ID] = ?");
 }
 
 QString removeStatement(const QString& name) {
-    return QStringLiteral("DELETE FROM ") + linkTable(name) + QStringLiteral(" WHERE [ID] = ?");
+    return QStringLiteral("DELETE FROM ") + sql::buildFileTable(name) +
+           QStringLiteral(" WHERE [ID] = ?");
 }
 
 } // namespace history

@@ -96,7 +96,7 @@ ReferenceRecord decodeLine(QString line, const QString& fileName, const QString&
 }
 
 QString lookupStatement(const QString& table, const QString& code) {
-    return QStringLiteral("SELECT * FROM [Build_FIle].[dbo].") + table +
+    return QStringLiteral("SELECT * FROM ") + sql::buildFileName(table) +
            QStringLiteral(" WHERE Code = ") + sql::quoted(code) + QStringLiteral("   ");
 }
 

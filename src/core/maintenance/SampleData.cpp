@@ -84,12 +84,12 @@ void saveLinks(Gateway& gateway) {
         const QStringList f = line.trimmed().split(u'|');
         const QString table = f.value(0), code = f.value(1);
         Lookup reference =
-            gateway.lookup(QStringLiteral("SELECT * FROM [Build_FIle].[dbo].[") + table +
-                           QStringLiteral("] WHERE Code=") + sql::quoted(code));
+            gateway.lookup(QStringLiteral("SELECT * FROM ") + sql::buildFileTable(table) +
+                           QStringLiteral(" WHERE Code=") + sql::quoted(code));
         if (reference.atEnd())
             throw DbError(QStringLiteral("The sample link names no reference item %1.").arg(code));
         WriteCursor link = gateway.openForWrite(
-            QStringLiteral("SELECT * FROM [Build_FIle].[dbo].") + table +
+            QStringLiteral("SELECT * FROM ") + sql::buildFileName(table) +
             QStringLiteral("_LINK  WHERE      RevenueID =") + sql::quoted(f.value(6)) +
             QStringLiteral(" AND ItemID    =") + sql::quoted(f.value(3)));
         if (link.atEnd()) {

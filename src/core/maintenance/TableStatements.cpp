@@ -1,6 +1,30 @@
 #include "TableStatements.h"
 
+#include "core/tsql/SqlText.h"
+
 namespace tables {
+
+namespace {
+
+// "CREATE [NON]CLUSTERED INDEX [name] ON [Build_File].[dbo].[table](columns)".
+QString createIndex(const char* kind, const char* name, const QString& table,
+                    const QString& columns) {
+    return QStringLiteral("CREATE %1 INDEX [%2] ON ")
+               .arg(QLatin1String(kind), QLatin1String(name)) +
+           sql::indexedTable(table) + u'(' + columns + u')';
+}
+
+// A table of Build_FIle with its index by ID and its index by category and description.
+QStringList createTable(const QString& table, const QString& columns) {
+    return {
+        QStringLiteral("CREATE TABLE ") + sql::buildFileTable(table) + u'(' + columns + u')',
+        createIndex("CLUSTERED", "by_ID", table, QStringLiteral("    [ID] Asc")),
+        createIndex("NONCLUSTERED", "by_Category_Description", table,
+                    QStringLiteral("    [Category] Asc,    [Description] Asc")),
+    };
+}
+
+} // namespace
 
 QStringList referenceTableStatements(const QString& t) {
     const QString l = t + QStringLiteral("_LINK");
@@ -24,40 +48,24 @@ QStringList referenceTableStatements(const QString& t) {
                        "    [RevenueID]         [varchar](20)  NULL, "
                        "    [SectionID]         [varchar](20)  NULL, "
                        "    [SortOrder]         [smallint] NULL ");
-    const QString byId =
-        QStringLiteral("](") + QStringLiteral("    [ID] Asc") + QStringLiteral(")");
-    const QString byCategory = QStringLiteral("](") + QStringLiteral("    [Category] Asc,") +
-                               QStringLiteral("    [Description] Asc") + QStringLiteral(")");
-    return {
+    QStringList statements = {
         QStringLiteral("ALTER TABLE INVENTORY..tbInvMaster DROP COLUMN ESOA_Code   "),
         QStringLiteral("ALTER TABLE BUILD_FILE..tbCoXrayExam DROP COLUMN ESOA_Code   "),
         QStringLiteral("ALTER TABLE BUILD_FILE..tbcoUltraExam DROP COLUMN ESOA_Code  "),
         QStringLiteral("ALTER TABLE BUILD_FILE..tbcoCTExam DROP COLUMN ESOA_Code "),
-        QStringLiteral("DROP TABLE [Build_FIle].[dbo].[") + t + QStringLiteral("]"),
-        QStringLiteral("CREATE TABLE [Build_FIle].[dbo].[") + t + QStringLiteral("](") +
-            referenceColumns + QStringLiteral(")"),
-        QStringLiteral("CREATE CLUSTERED INDEX [by_ID] ON [Build_File].[dbo].[") + t + byId,
-        QStringLiteral("CREATE NONCLUSTERED INDEX [by_Category_Description] ON "
-                       "[Build_File].[dbo].[") +
-            t + byCategory,
-        QStringLiteral("CREATE TABLE [Build_FIle].[dbo].[") + l + QStringLiteral("](") +
-            linkColumns + QStringLiteral(")"),
-        QStringLiteral("CREATE CLUSTERED INDEX [by_ID] ON [Build_File].[dbo].[") + l + byId,
-        QStringLiteral("CREATE NONCLUSTERED INDEX [by_Category_Description] ON "
-                       "[Build_File].[dbo].[") +
-            l + byCategory,
-        QStringLiteral("CREATE NONCLUSTERED INDEX [by_ItemID] ON [Build_File].[dbo].[") + l +
-            QStringLiteral("](") + QStringLiteral("    [RevenueID] Asc, ") +
-            QStringLiteral("    [ItemID] Asc ") + QStringLiteral(")"),
+        QStringLiteral("DROP TABLE ") + sql::buildFileTable(t),
     };
+    statements << createTable(t, referenceColumns) << createTable(l, linkColumns);
+    statements << createIndex("NONCLUSTERED", "by_ItemID", l,
+                              QStringLiteral("    [RevenueID] Asc,     [ItemID] Asc "));
+    return statements;
 }
 
 QStringList codeIndexStatements(const QString& t) {
-    const QString byCode = QStringLiteral("](") + QStringLiteral("    [Code] Asc") + u')';
+    const QString byCode = QStringLiteral("    [Code] Asc");
     return {
-        QStringLiteral("CREATE NONCLUSTERED INDEX [by_Code] ON [Build_File].[dbo].[") + t + byCode,
-        QStringLiteral("CREATE NONCLUSTERED INDEX [by_Code] ON [Build_File].[dbo].[") + t +
-            QStringLiteral("_LINK") + byCode,
+        createIndex("NONCLUSTERED", "by_Code", t, byCode),
+        createIndex("NONCLUSTERED", "by_Code", t + QStringLiteral("_LINK"), byCode),
     };
 }
 

@@ -1,20 +1,14 @@
 #include "MappingReports.h"
 
+#include "core/tsql/SqlText.h"
+
 #include <algorithm>
 
 namespace reports {
 
-namespace {
-
-QString tableName(const QString& table) {
-    return QStringLiteral("[Build_FIle].[dbo].[") + table + u']';
-}
-
-} // namespace
-
 QString allMappingsStatement(const QString& table) {
-    const QString ref = tableName(table);
-    const QString link = tableName(table + QStringLiteral("_LINK"));
+    const QString ref = sql::buildFileTable(table);
+    const QString link = sql::buildFileTable(table + QStringLiteral("_LINK"));
     // A code listed twice in the reference table is joined once, with its first row.
     return QStringLiteral(
                "SELECT ISNULL(R.Category, L.Category) AS Category, L.Code, R.Description, "
@@ -36,8 +30,8 @@ QString allMappingsStatement(const QString& table) {
 }
 
 QString coverageStatement(const QString& table) {
-    const QString ref = tableName(table);
-    const QString link = tableName(table + QStringLiteral("_LINK"));
+    const QString ref = sql::buildFileTable(table);
+    const QString link = sql::buildFileTable(table + QStringLiteral("_LINK"));
     return QStringLiteral("SELECT Category, SUM(Items) AS Items, SUM(Mapped) AS Mapped, "
                           "SUM(Orphans) AS Orphans FROM ("
                           "SELECT ISNULL(R.Category, '') AS Category, 1 AS Items, "

@@ -17,6 +17,25 @@ QString quoted(const QString& value) {
     return out;
 }
 
+bool isDatabase(QStringView name) {
+    for (const char* database : databases)
+        if (name.compare(QLatin1String(database), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+QString buildFileTable(const QString& table) {
+    return QStringLiteral("[Build_FIle].[dbo].[") + table + u']';
+}
+
+QString buildFileName(const QString& table) {
+    return QStringLiteral("[Build_FIle].[dbo].") + table;
+}
+
+QString indexedTable(const QString& table) {
+    return QStringLiteral("[Build_File].[dbo].[") + table + u']';
+}
+
 QString displayText(const QVariant& value) {
     if (value.isNull())
         return QString();

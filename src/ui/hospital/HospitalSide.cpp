@@ -89,9 +89,11 @@ void HospitalSide::cmdPreview_Click() {
 void HospitalSide::LoadRevenues() {
     m_form.c.GridRev->resetForLoad();
     try {
-        const QString sql = QStringLiteral(
-            "SELECT [RevenueID],[ExamTableName],[IDFieldName],[ExamFieldName],[SectionIDFieldName],"
-            "LocationID  FROM [Build_FIle].[dbo].[tbRevenues] WITH (NOLOCK) WHERE 1=1 ");
+        const QString sql =
+            QStringLiteral("SELECT [RevenueID],[ExamTableName],[IDFieldName],[ExamFieldName],"
+                           "[SectionIDFieldName],LocationID  FROM ") +
+            sql::buildFileTable(QStringLiteral("tbRevenues")) +
+            QStringLiteral(" WITH (NOLOCK) WHERE 1=1 ");
         m_form.c.GridRev->bind(m_form.db().query(sql, Rowset::ForwardReadOnly));
     } catch (const DbError& e) {
         m_form.reportLoadFailure(e.description());

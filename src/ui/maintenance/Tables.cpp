@@ -2,6 +2,7 @@
 
 #include "core/history/HistoryStatements.h"
 #include "core/maintenance/TableStatements.h"
+#include "core/tsql/SqlText.h"
 #include "ui/screen/FormContext.h"
 
 #include <QRadioButton>
@@ -49,8 +50,9 @@ QString Tables::CreateReferenceTables() {
         return QString();
     // The link table is usually there already, with the user's mappings: then all is well.
     try {
-        m_form.db().lookup(QStringLiteral("SELECT TOP 1 1 FROM [Build_FIle].[dbo].[") + table +
-                           QStringLiteral("_LINK] WITH (NOLOCK)"));
+        m_form.db().lookup(QStringLiteral("SELECT TOP 1 1 FROM ") +
+                           sql::buildFileTable(table + QStringLiteral("_LINK")) +
+                           QStringLiteral(" WITH (NOLOCK)"));
         return QString();
     } catch (const DbError&) {
         return linkError;

@@ -77,8 +77,9 @@ void Mappings::cmdCheckIfMapped_Click() {
     FlexGrid* grid = m_form.c.Grid1;
     const QString table = m_form.c.lblESOATableName->text();
     checkRows(grid, table, m_form.c.cmdCheckIfMapped, [&](int i) {
-        const QString sql = QStringLiteral("SELECT TOP 1 1 FROM [Build_FIle].[dbo].[") + table +
-                            QStringLiteral("_LINK] WITH (NOLOCK) WHERE Code=") +
+        const QString sql = QStringLiteral("SELECT TOP 1 1 FROM ") +
+                            sql::buildFileTable(table + QStringLiteral("_LINK")) +
+                            QStringLiteral(" WITH (NOLOCK) WHERE Code=") +
                             sql::quoted(grid->textMatrix(i, 1)) + QStringLiteral(" ");
         Lookup found = m_form.db().lookup(sql, Rowset::ForwardReadOnly);
         grid->setCol(3);
@@ -101,8 +102,9 @@ void Mappings::cmdCheckIfMapped2_Click() {
     const QString revenue = c.txtRevID->text();
     grid->setCols(3);
     checkRows(grid, table, c.cmdCheckIfMapped2, [&](int i) {
-        const QString sql = QStringLiteral("SELECT TOP 1 Code FROM [Build_FIle].[dbo].[") + table +
-                            QStringLiteral("_LINK] WITH (NOLOCK) WHERE RevenueID = ") +
+        const QString sql = QStringLiteral("SELECT TOP 1 Code FROM ") +
+                            sql::buildFileTable(table + QStringLiteral("_LINK")) +
+                            QStringLiteral(" WITH (NOLOCK) WHERE RevenueID = ") +
                             sql::quoted(revenue) + QStringLiteral(" AND ItemID=") +
                             sql::quoted(grid->textMatrix(i, 0)) + QStringLiteral(" ");
         Lookup found = m_form.db().lookup(sql, Rowset::ForwardReadOnly);

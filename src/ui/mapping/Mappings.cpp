@@ -23,8 +23,9 @@ void Mappings::LoadMappings() {
                                            "       ,[ChargingUnit]"
                                            "       ,[InvOrProc]"
                                            "       ,[SortOrder]"
-                                           "   FROM [Build_FIle].[dbo].[") +
-                            m_listedTable + QStringLiteral("_LINK] WITH (NOLOCK) WHERE Code=") +
+                                           "   FROM ") +
+                            sql::buildFileTable(m_listedTable + QStringLiteral("_LINK")) +
+                            QStringLiteral(" WITH (NOLOCK) WHERE Code=") +
                             sql::quoted(c.txtESOACode->text()) + QStringLiteral(" ");
         c.GridMap->bind(m_form.db().query(sql, Rowset::ForwardReadOnly));
     } catch (const DbError& e) {
@@ -53,8 +54,9 @@ void Mappings::cmdDelete_Click() {
     try {
         // The delete and its history row go together.
         m_form.history.deleteRow(m_form.db(), table + QStringLiteral("_LINK"), id, [&] {
-            m_form.db().execute(QStringLiteral("DELETE FROM [Build_FIle].[dbo].[") + table +
-                                QStringLiteral("_LINK] WHERE ID=") + sql::quoted(id) +
+            m_form.db().execute(QStringLiteral("DELETE FROM ") +
+                                sql::buildFileTable(table + QStringLiteral("_LINK")) +
+                                QStringLiteral(" WHERE ID=") + sql::quoted(id) +
                                 QStringLiteral(" "));
         });
     } catch (const DbError& e) {

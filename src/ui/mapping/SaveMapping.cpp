@@ -87,8 +87,9 @@ void Mappings::cmdEdit_Click() {
                 next = 0;
                 break;
             case 108:
-                sql = QStringLiteral("SELECT * FROM [Build_FIle].[dbo].") +
-                      c.lblESOATableName->text() + QStringLiteral("_LINK ");
+                sql = QStringLiteral("SELECT * FROM ") +
+                      sql::buildFileName(c.lblESOATableName->text() + QStringLiteral("_LINK")) +
+                      u' ';
                 break;
             case 110:
                 sql += QStringLiteral(" WHERE ");

@@ -69,9 +69,9 @@ void ReferenceSide::LoadCategories() {
     Controls& c = m_form.c;
     c.GridCat->resetForLoad();
     try {
-        const QString sql = QStringLiteral("SELECT DISTINCT(Category) FROM [Build_FIle].[dbo].[") +
-                            c.lblESOATableName->text() +
-                            QStringLiteral("] WITH (NOLOCK) WHERE 1=1 ");
+        const QString sql = QStringLiteral("SELECT DISTINCT(Category) FROM ") +
+                            sql::buildFileTable(c.lblESOATableName->text()) +
+                            QStringLiteral(" WITH (NOLOCK) WHERE 1=1 ");
         c.GridCat->bind(m_form.db().query(sql, Rowset::ForwardReadOnly));
     } catch (const DbError& e) {
         m_form.reportLoadFailure(e.description());
@@ -131,8 +131,9 @@ void ReferenceSide::LoadReferenceItems() {
     Controls& c = m_form.c;
     c.Grid1->resetForLoad();
     try {
-        QString sql = QStringLiteral("SELECT * FROM [Build_FIle].[dbo].[") +
-                      c.lblESOATableName->text() + QStringLiteral("] WITH (NOLOCK) WHERE 1=1 ");
+        QString sql = QStringLiteral("SELECT * FROM ") +
+                      sql::buildFileTable(c.lblESOATableName->text()) +
+                      QStringLiteral(" WITH (NOLOCK) WHERE 1=1 ");
         const QString description = c.txtSOADesc->text();
         if (!description.isEmpty())
             sql += QStringLiteral(" AND Description like ") +

@@ -1,5 +1,7 @@
 // The T-SQL to SQLite rewriting, statement form by statement form, without a database.
+#include "core/tsql/Lexer.h"
 #include "core/tsql/SqliteDialect.h"
+#include "core/tsql/StatementShape.h"
 
 #include <QTest>
 
