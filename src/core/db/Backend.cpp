@@ -1,6 +1,7 @@
 #include "Backend.h"
 
 #include "core/db/DbError.h"
+#include "core/platform/Platform.h"
 #include "core/tsql/SqliteDialect.h"
 
 #include <QAtomicInteger>
@@ -11,36 +12,12 @@
 
 #include <cmath>
 
-#ifdef Q_OS_UNIX
-#include <pwd.h>
-#include <unistd.h>
-#endif
-
-namespace {
-
-// The operating-system user the program runs as.
-QString operatingSystemUser() {
-    for (const char* name : {"USER", "USERNAME", "LOGNAME"}) {
-        const QString user = qEnvironmentVariable(name);
-        if (!user.isEmpty())
-            return user;
-    }
-#ifdef Q_OS_UNIX
-    // A service or a shell started without a login leaves the variables unset.
-    if (const passwd* account = getpwuid(geteuid()))
-        return QString::fromLocal8Bit(account->pw_name);
-#endif
-    return QString();
-}
-
-} // namespace
-
 Backend::Backend(QSqlDatabase db, Dialect dialect, QString description)
     : m_db(std::move(db))
     , m_dialect(dialect)
     , m_description(std::move(description)) {
     if (m_dialect == Dialect::Sqlite)
-        m_session = tsql::Session{operatingSystemUser(), QSysInfo::machineHostName()};
+        m_session = tsql::Session{platform::userName(), QSysInfo::machineHostName()};
 }
 
 Backend::~Backend() {

@@ -1,294 +1,34 @@
 #include "Gateway.h"
 
 #include "core/tsql/SqlText.h"
-#include "core/tsql/StatementShape.h"
 
 #include <QSqlError>
-#include <QSqlField>
-
-#include <utility>
+#include <QSqlRecord>
 
 namespace {
 
-QString bracketed(const QString& name) {
-    return u'[' + QString(name).replace(QStringLiteral("]"), QStringLiteral("]]")) + u']';
-}
-
-int columnIndex(const QSqlRecord& record, const QString& name) {
-    for (int i = 0; i < record.count(); ++i)
-        if (record.fieldName(i).compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
-}
-
-[[noreturn]] void noSuchItem() {
-    throw DbError(QStringLiteral(
-        "Item cannot be found in the collection corresponding to the requested name or ordinal."));
-}
-
-[[noreturn]] void noCurrentRecord() {
-    throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been "
-                                 "deleted. Requested operation requires a current record."));
-}
-
-// Same value as read back from the database: numbers by value, everything else as text.
-bool sameValue(const QVariant& a, const QVariant& b) {
-    if (a.isNull() || b.isNull())
-        return a.isNull() == b.isNull();
-    bool okA = false, okB = false;
-    double da = a.toDouble(&okA), db = b.toDouble(&okB);
-    if (okA && okB && a.metaType().id() != QMetaType::QString &&
-        b.metaType().id() != QMetaType::QString)
-        return da == db;
-    return a.toString() == b.toString();
+// Every row of a result, each value made a cell of the table by `cell`. Raises the driver's text
+// when the rows cannot all be read.
+template <typename Table, typename Cell> Table readAll(QSqlQuery& q, Cell cell) {
+    Table table;
+    const QSqlRecord record = q.record();
+    const int count = record.count();
+    table.columns.reserve(count);
+    for (int i = 0; i < count; ++i)
+        table.columns << record.fieldName(i);
+    while (q.next()) {
+        typename decltype(Table::rows)::value_type row;
+        row.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row << cell(q.value(i));
+        table.rows << std::move(row);
+    }
+    if (q.lastError().isValid())
+        throw DbError(driverText(q.lastError()));
+    return table;
 }
 
 } // namespace
-
-// ---- StatementPool ----
-
-// Prepared statements of the embedded database that are not in use, by their text. A statement
-// is taken out while its query runs and given back, its result ended, when the query is done.
-class StatementPool {
-public:
-    explicit StatementPool(QSqlDatabase db)
-        : m_db(std::move(db)) {}
-
-    QSqlQuery take(const QString& text) {
-        auto it = m_idle.find(text);
-        if (it != m_idle.end() && !it->isEmpty())
-            return it->takeLast();
-        QSqlQuery q(m_db);
-        if (!q.prepare(text))
-            throw DbError(driverText(q.lastError()));
-        return q;
-    }
-
-    quint64 generation() const { return m_generation; }
-
-    // A statement that may change a table's columns (CREATE, DROP, ALTER) is about to run. A
-    // statement prepared before it is not run again: Qt's driver keeps the column count it read
-    // first, and SQLite may give another after such a change.
-    void schemaMayChange() {
-        ++m_generation;
-        m_idle.clear();
-    }
-
-    void give(const QString& text, QSqlQuery query, quint64 generation) {
-        query.finish();
-        if (generation != m_generation)
-            return;
-        if (m_idle.size() >= maxTexts && !m_idle.contains(text))
-            m_idle.clear();
-        QList<QSqlQuery>& idle = m_idle[text];
-        if (idle.size() < maxPerText)
-            idle << std::move(query);
-    }
-
-private:
-    static constexpr qsizetype maxTexts = 64;
-    static constexpr qsizetype maxPerText = 4;
-    QSqlDatabase m_db;
-    QHash<QString, QList<QSqlQuery>> m_idle;
-    quint64 m_generation = 0;
-};
-
-// ---- PooledQuery ----
-
-PooledQuery::PooledQuery(QSqlQuery query, QString key, std::weak_ptr<StatementPool> pool)
-    : m_query(std::move(query))
-    , m_key(std::move(key))
-    , m_pool(std::move(pool))
-    , m_live(true) {
-    if (std::shared_ptr<StatementPool> p = m_pool.lock())
-        m_generation = p->generation();
-}
-
-// A query moved from has no result left to end.
-PooledQuery::PooledQuery(PooledQuery&& other) noexcept
-    : m_query(std::move(other.m_query))
-    , m_key(std::move(other.m_key))
-    , m_pool(std::move(other.m_pool))
-    , m_live(std::exchange(other.m_live, false))
-    , m_generation(other.m_generation) {}
-
-PooledQuery& PooledQuery::operator=(PooledQuery&& other) noexcept {
-    if (this != &other) {
-        release();
-        m_query = std::move(other.m_query);
-        m_key = std::move(other.m_key);
-        m_pool = std::move(other.m_pool);
-        m_live = std::exchange(other.m_live, false);
-        m_generation = other.m_generation;
-    }
-    return *this;
-}
-
-PooledQuery::~PooledQuery() {
-    release();
-}
-
-void PooledQuery::release() {
-    if (!m_live)
-        return;
-    m_live = false;
-    if (std::shared_ptr<StatementPool> pool = m_pool.lock())
-        pool->give(m_key, std::move(m_query), m_generation);
-    else
-        m_query.finish();
-    m_pool.reset();
-}
-
-// ---- Lookup ----
-
-Lookup::Lookup(PooledQuery query)
-    : m_query(std::move(query))
-    , m_record(m_query->record()) {
-    m_atEnd = !m_query->next();
-}
-
-QVariant Lookup::field(const QString& name) const {
-    int i = columnIndex(m_record, name);
-    if (i < 0)
-        noSuchItem();
-    return field(i);
-}
-
-QVariant Lookup::field(int index) const {
-    if (index < 0 || index >= m_record.count())
-        noSuchItem();
-    if (m_atEnd)
-        noCurrentRecord();
-    return m_query->value(index);
-}
-
-void Lookup::close() {
-    m_query.release();
-    m_atEnd = true;
-}
-
-// ---- WriteCursor ----
-
-WriteCursor::WriteCursor(Gateway& gateway, tsql::TableName table, QSqlRecord record,
-                         std::optional<QList<QVariant>> firstRow)
-    : m_gateway(&gateway)
-    , m_name(std::move(table))
-    , m_table(m_name.text)
-    , m_record(std::move(record))
-    , m_original(std::move(firstRow))
-    , m_open(true) {}
-
-void WriteCursor::requireOpen() const {
-    if (!m_open)
-        throw DbError(QStringLiteral("Operation is not allowed when the object is closed."));
-}
-
-bool WriteCursor::atEnd() const {
-    requireOpen();
-    return !m_original && !m_adding;
-}
-
-QVariant WriteCursor::original(const QString& name) const {
-    const int i = columnIndex(m_record, name);
-    if (i < 0)
-        noSuchItem();
-    return m_original && !m_adding ? m_original->at(i) : QVariant();
-}
-
-QVariant WriteCursor::value(const QString& name) const {
-    const int i = columnIndex(m_record, name);
-    if (i < 0)
-        noSuchItem();
-    const int set = m_setColumns.indexOf(m_record.fieldName(i));
-    return set >= 0 ? m_setValues[set] : original(name);
-}
-
-void WriteCursor::addNew() {
-    requireOpen();
-    m_adding = true;
-    m_setColumns.clear();
-    m_setValues.clear();
-}
-
-void WriteCursor::setField(const QString& name, const QVariant& value) {
-    requireOpen();
-    int i = columnIndex(m_record, name);
-    if (i < 0)
-        noSuchItem();
-    if (atEnd())
-        noCurrentRecord();
-    const QString column = m_record.fieldName(i);
-    const QVariant taken =
-        m_gateway->backend().columnValue(m_name.database, m_name.table, column, value);
-    int already = m_setColumns.indexOf(column);
-    if (already >= 0) {
-        m_setValues[already] = taken;
-    } else {
-        m_setColumns << column;
-        m_setValues << taken;
-    }
-}
-
-void WriteCursor::update() {
-    requireOpen();
-    m_gateway->beforeWrite();
-    if (m_adding) {
-        m_gateway->insertRow(m_table, m_setColumns, m_setValues);
-        m_adding = false;
-        m_setColumns.clear();
-        m_setValues.clear();
-        return;
-    }
-    if (!m_original)
-        noCurrentRecord();
-    if (m_setColumns.isEmpty())
-        return;
-    const int id = columnIndex(m_record, QStringLiteral("ID"));
-    if (id < 0)
-        throw DbError(QStringLiteral("Insufficient key column information for updating or "
-                                     "refreshing."));
-    const QVariant key = m_original->at(id);
-    const QString where =
-        QStringLiteral(" WHERE ") + bracketed(m_record.fieldName(id)) + QStringLiteral(" = ?");
-    // Optimistic: the row must still read as it did when it was found.
-    PooledQuery current =
-        m_gateway->run(QStringLiteral("SELECT * FROM ") + m_table + where, true, {key});
-    bool unchanged = current->next();
-    for (int i = 0; unchanged && i < m_record.count(); ++i)
-        unchanged = sameValue(current->value(i), m_original->at(i));
-    current.release();
-    if (!unchanged)
-        throw DbError(QStringLiteral("Row cannot be located for updating. Some values may have "
-                                     "been changed since it was last read."));
-    QString sets;
-    for (int i = 0; i < m_setColumns.size(); ++i)
-        sets += (i ? QStringLiteral(", ") : QString()) + bracketed(m_setColumns[i]) +
-                QStringLiteral(" = ?");
-    QList<QVariant> values = m_gateway->bound(m_table, m_setColumns, m_setValues);
-    values << key;
-    PooledQuery q = m_gateway->run(
-        QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") + sets + where, true, values);
-    if (q->numRowsAffected() == 0)
-        throw DbError(QStringLiteral("Row cannot be located for updating. Some values may have "
-                                     "been changed since it was last read."));
-    q.release();
-    PooledQuery reread =
-        m_gateway->run(QStringLiteral("SELECT * FROM ") + m_table + where, true, {key});
-    if (reread->next())
-        for (int i = 0; i < m_record.count(); ++i)
-            (*m_original)[i] = reread->value(i);
-    m_setColumns.clear();
-    m_setValues.clear();
-}
-
-void WriteCursor::close() {
-    requireOpen();
-    m_open = false;
-    m_adding = false;
-    m_original.reset();
-}
-
-// ---- Gateway ----
 
 Gateway::Gateway(std::unique_ptr<Backend> backend)
     : m_backend(std::move(backend)) {
@@ -402,51 +142,13 @@ void Gateway::execute(const QString& sql, const QList<QVariant>& values) {
 ValueTable Gateway::select(const QString& sql) {
     m_log << sql;
     PooledQuery pooled = run(sql, true);
-    QSqlQuery& q = *pooled;
-    ValueTable table;
-    const QSqlRecord record = q.record();
-    const int count = record.count();
-    for (int i = 0; i < count; ++i)
-        table.columns << record.fieldName(i);
-    while (q.next()) {
-        QList<QVariant> row;
-        row.reserve(count);
-        for (int i = 0; i < count; ++i)
-            row << q.value(i);
-        table.rows << std::move(row);
-    }
-    if (q.lastError().isValid())
-        throw DbError(driverText(q.lastError()));
-    return table;
-}
-
-int ValueTable::column(const QString& name) const {
-    for (int i = 0; i < columns.size(); ++i)
-        if (columns[i].compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    return readAll<ValueTable>(*pooled, [](const QVariant& value) { return value; });
 }
 
 TextTable Gateway::query(const QString& sql, Rowset mode) {
     m_log << sql;
     PooledQuery pooled = run(sql, mode != Rowset::DynamicOptimistic);
-    QSqlQuery& q = *pooled;
-    TextTable table;
-    const QSqlRecord record = q.record();
-    const int count = record.count();
-    table.columns.reserve(count);
-    for (int i = 0; i < count; ++i)
-        table.columns << record.fieldName(i);
-    while (q.next()) {
-        QStringList row;
-        row.reserve(count);
-        for (int i = 0; i < count; ++i)
-            row << sql::displayText(q.value(i));
-        table.rows << std::move(row);
-    }
-    if (q.lastError().isValid())
-        throw DbError(driverText(q.lastError()));
-    return table;
+    return readAll<TextTable>(*pooled, sql::displayText);
 }
 
 Lookup Gateway::lookup(const QString& sql, Rowset mode) {
@@ -480,7 +182,7 @@ void Gateway::insertRow(const QString& table, const QStringList& columns,
     beforeWrite();
     QString names, marks;
     for (int i = 0; i < columns.size(); ++i) {
-        names += (i ? QStringLiteral(", ") : QString()) + bracketed(columns[i]);
+        names += (i ? QStringLiteral(", ") : QString()) + sql::bracketed(columns[i]);
         marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
     }
     const QList<QVariant> bind = bound(table, columns, values);
@@ -490,63 +192,4 @@ void Gateway::insertRow(const QString& table, const QStringList& columns,
             : QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + names +
                   QStringLiteral(") VALUES (") + marks + u')';
     run(sql, true, bind);
-}
-
-// ---- WriteBatch ----
-
-WriteBatch::WriteBatch(Gateway& gateway, int records, int milliseconds)
-    : m_gateway(gateway)
-    , m_records(records)
-    , m_milliseconds(milliseconds) {
-    // One batch at a time: a second one writes as if there were none.
-    if (!m_gateway.m_batch)
-        m_gateway.m_batch = this;
-}
-
-WriteBatch::~WriteBatch() {
-    try {
-        finish();
-    } catch (const DbError&) {
-    }
-    if (m_gateway.m_batch == this)
-        m_gateway.m_batch = nullptr;
-}
-
-void WriteBatch::beginRecord() {
-    m_inRecord = true;
-    if (m_open || m_gateway.m_batch != this)
-        return;
-    QSqlDatabase& db = m_gateway.backend().database();
-    if (!db.transaction())
-        throw DbError(driverText(db.lastError()));
-    m_open = true;
-    m_pending = 0;
-    m_since.start();
-}
-
-void WriteBatch::endRecord() {
-    m_inRecord = false;
-    if (!m_open)
-        return;
-    ++m_pending;
-    if (m_pending >= m_records || m_since.elapsed() >= m_milliseconds)
-        finish();
-}
-
-void WriteBatch::finish() {
-    m_inRecord = false;
-    if (!m_open)
-        return;
-    m_open = false;
-    QSqlDatabase& db = m_gateway.backend().database();
-    if (db.commit())
-        return;
-    const QString failure = driverText(db.lastError());
-    db.rollback();
-    throw DbError(failure);
-}
-
-void WriteBatch::commitBeforeOtherWrite() {
-    if (!m_inRecord)
-        finish();
 }

@@ -1,5 +1,6 @@
 #include "LinkHistory.h"
 
+#include "core/db/ValueCompare.h"
 #include "core/history/HistoryStatements.h"
 
 #include <QHash>
@@ -37,19 +38,6 @@ private:
     Gateway& m_db;
     bool m_open = true;
 };
-
-// The same value as read back from the database: numbers by value, everything else as text.
-bool sameValue(const QVariant& a, const QVariant& b) {
-    if (a.isNull() || b.isNull())
-        return a.isNull() == b.isNull();
-    const bool textA = a.metaType().id() == QMetaType::QString;
-    const bool textB = b.metaType().id() == QMetaType::QString;
-    bool okA = false, okB = false;
-    const double da = a.toDouble(&okA), db = b.toDouble(&okB);
-    if (okA && okB && (!textA || !textB))
-        return da == db;
-    return a.toString() == b.toString();
-}
 
 qint64 lastIdentity(Gateway& db) {
     Lookup found = db.lookup(identityStatement());
@@ -271,7 +259,7 @@ UndoOutcome LinkHistory::undo(Gateway& db, const BatchOffer& offer) {
                 unchanged = !found.atEnd();
                 for (int i = 0; unchanged && i < linkColumns().size(); ++i) {
                     current << found.field(linkColumns()[i]);
-                    unchanged = sameValue(current.last(), link.after.value(i));
+                    unchanged = sameAsRecorded(current.last(), link.after.value(i));
                 }
                 found.close();
             }

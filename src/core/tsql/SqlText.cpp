@@ -1,7 +1,5 @@
 #include "SqlText.h"
 
-#include <QMetaType>
-
 namespace sql {
 
 QString quoted(const QString& value) {
@@ -15,6 +13,10 @@ QString quoted(const QString& value) {
     }
     out += u'\'';
     return out;
+}
+
+QString bracketed(const QString& name) {
+    return u'[' + QString(name).replace(QStringLiteral("]"), QStringLiteral("]]")) + u']';
 }
 
 bool isDatabase(QStringView name) {
@@ -34,25 +36,6 @@ QString buildFileName(const QString& table) {
 
 QString indexedTable(const QString& table) {
     return QStringLiteral("[Build_File].[dbo].[") + table + u']';
-}
-
-QString displayText(const QVariant& value) {
-    if (value.isNull())
-        return QString();
-    switch (value.metaType().id()) {
-    case QMetaType::Double:
-    case QMetaType::Float: {
-        double d = value.toDouble();
-        QString s = QString::number(d, 'f', 6);
-        while (s.contains(u'.') && (s.endsWith(u'0') || s.endsWith(u'.')))
-            s.chop(1);
-        return s == u"-0" ? QStringLiteral("0") : s;
-    }
-    case QMetaType::QByteArray:
-        return QString::fromUtf8(value.toByteArray());
-    default:
-        return value.toString();
-    }
 }
 
 } // namespace sql

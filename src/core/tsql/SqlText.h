@@ -2,17 +2,19 @@
 
 #include <QString>
 #include <QStringView>
-#include <QVariant>
 
 #include <array>
 
-// Pieces of the program's SQL text: quoted values and the names of the hospital's databases.
+// Pieces of the program's SQL text: quoted values and names, and the names of the hospital's
+// databases.
 namespace sql {
 
 // The value as an SQL string literal: between single quotes, every single quote in it doubled,
 // so that no value can end its literal and add SQL of its own. % and _ are left alone: in a LIKE
 // pattern they keep acting as wildcards.
 QString quoted(const QString& value);
+// A name between brackets, every closing bracket in it doubled: "[Code]".
+QString bracketed(const QString& name);
 
 // The hospital's databases that the statements name, as the embedded default names their files:
 // Build_FIle (the revenue catalogue, the exam tables and the program's own tables) and Inventory
@@ -28,9 +30,5 @@ QString buildFileName(const QString& table);
 // A table of Build_FIle as the index statements name it, spelt "Build_File":
 // "[Build_File].[dbo].[ESOA_ER]".
 QString indexedTable(const QString& table);
-
-// A database value as the lists show it: NULL as empty text, numbers without thousands
-// separators or exponents (a fee read back from a box is the whole amount).
-QString displayText(const QVariant& value);
 
 } // namespace sql

@@ -112,7 +112,7 @@ void HospitalSide::LoadRevenueCodes() {
         else
             sql += QStringLiteral(" AND (LocationID IS NULL OR LocationID = '')");
         sql += QStringLiteral("ORDER BY itemname");
-        c.GridRevCode->bind(m_form.db().query(sql, Rowset::ForwardOptimistic));
+        c.GridRevCode->bind(m_form.db().query(sql, Rowset::ForwardReadOnly));
     } catch (const DbError& e) {
         m_form.reportLoadFailure(e.description());
     }

@@ -105,14 +105,14 @@ void TestStatements::revenueCodesFollowTheLocationRule() {
     const TextTable inv = gw().query(
         base +
             QStringLiteral(" AND (LocationID IS NOT NULL AND LocationID <> '')ORDER BY itemname"),
-        Rowset::ForwardOptimistic);
+        Rowset::ForwardReadOnly);
     QStringList codes;
     for (const QStringList& row : inv.rows)
         codes << row[0];
     QCOMPARE(codes, (QStringList{"CS", "ERS", "ORS", "PH"}));
     const TextTable proc = gw().query(
         base + QStringLiteral(" AND (LocationID IS NULL OR LocationID = '')ORDER BY itemname"),
-        Rowset::ForwardOptimistic);
+        Rowset::ForwardReadOnly);
     codes.clear();
     for (const QStringList& row : proc.rows)
         codes << row[0];
