@@ -1,6 +1,7 @@
 #include "LoginDialog.h"
 
 #include "core/db/DbError.h"
+#include "ui/widgets/LongWork.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -95,18 +96,25 @@ void LoginDialog::tryLogin() {
         m_server->setFocus();
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        m_backend = m_connector(c);
-        QApplication::restoreOverrideCursor();
-        accept();
-    } catch (const StartupError&) {
-        QApplication::restoreOverrideCursor();
-        m_startupError = std::current_exception();
+    bool connected = false;
+    QString failure;
+    {
+        WaitCursor wait;
+        try {
+            m_backend = m_connector(c);
+            connected = true;
+        } catch (const StartupError&) {
+            m_startupError = std::current_exception();
+        } catch (const DbError& e) {
+            failure = e.description();
+        }
+    }
+    if (m_startupError) {
         reject();
-    } catch (const DbError& e) {
-        QApplication::restoreOverrideCursor();
-        m_error->setText(e.description());
+    } else if (connected) {
+        accept();
+    } else {
+        m_error->setText(failure);
         m_error->show();
     }
 }

@@ -1,5 +1,7 @@
 #include "MappingReports.h"
 
+#include "core/db/Gateway.h"
+#include "core/text/Percent.h"
 #include "core/tsql/SqlText.h"
 
 #include <algorithm>
@@ -47,12 +49,6 @@ QString coverageStatement(const QString& table) {
                           ") C GROUP BY Category");
 }
 
-QString percent(qlonglong part, qlonglong whole) {
-    if (whole <= 0)
-        return QStringLiteral("-");
-    return QString::number(qRound64(100.0 * double(part) / double(whole))) + u'%';
-}
-
 QList<CoverageRow> coverage(Gateway& gateway, const QString& table) {
     const TextTable result = gateway.query(coverageStatement(table));
     QList<CoverageRow> rows;
@@ -85,7 +81,7 @@ TextTable coverageTable(const QList<CoverageRow>& rows) {
     t.columns = QStringList{"Category", "Items", "Mapped", "Per cent", "Links not in list"};
     for (const CoverageRow& r : rows)
         t.rows << QStringList{r.category, QString::number(r.items), QString::number(r.mapped),
-                              percent(r.mapped, r.items), QString::number(r.orphanLinks)};
+                              text::percent(r.mapped, r.items), QString::number(r.orphanLinks)};
     return t;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "core/db/Gateway.h"
+#include "core/db/ResultTables.h"
 
 #include <QString>
 #include <QStringList>
+
+class Gateway;
 
 // Reports over a reference table and its link table, each one set-based statement (T-SQL that
 // SQL Server takes; the embedded database gets it through the rewriter like every statement).
@@ -27,9 +29,6 @@ struct CoverageRow {
 
 // The coverage rows, worst covered first (categories without items last), then a total row.
 QList<CoverageRow> coverage(Gateway& gateway, const QString& table);
-
-// "58%", or "-" when there are no items.
-QString percent(qlonglong part, qlonglong whole);
 
 // The rows as a table for a grid or a file: Category, Items, Mapped, Per cent, Links not in list.
 TextTable coverageTable(const QList<CoverageRow>& rows);

@@ -2,8 +2,8 @@
 
 #include "core/reports/MappingReports.h"
 #include "core/text/Csv.h"
-#include "ui/history/HistoryScreen.h"
 #include "ui/widgets/FlexGrid.h"
+#include "ui/widgets/LongWork.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,22 +16,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-
-// The hourglass for as long as it lives.
-class Hourglass {
-public:
-    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QApplication::restoreOverrideCursor(); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-};
-
-} // namespace
-
-ListExports::ListExports(FormContext& form, HistoryScreen& history)
-    : m_form(form)
-    , m_history(history) {}
+ListExports::ListExports(FormContext& form)
+    : m_form(form) {}
 
 void ListExports::install() {
     Controls& c = m_form.c;
@@ -58,7 +44,7 @@ QMenu* ListExports::menuFor(FlexGrid* grid, int clickedRow) {
         menu->addSeparator();
         menu->addAction(QStringLiteral("Export all mappings..."), this,
                         [this] { exportAllMappings(); });
-        m_history.addMenuItems(menu, clickedRow < 0 ? grid->row() : clickedRow);
+        m_form.screen.addLinkHistoryItems(menu, clickedRow < 0 ? grid->row() : clickedRow);
     }
     if (grid == m_form.c.GridCat) {
         menu->addSeparator();
@@ -81,7 +67,7 @@ bool ListExports::saveTable(const QString& title, const QString& suggested,
         return false;
     QString failure;
     {
-        Hourglass wait;
+        WaitCursor wait;
         try {
             const TextTable t = table();
             failure = csv::writeFile(path, t.columns, t.rows);
@@ -111,7 +97,7 @@ void ListExports::showCoverage() {
     const QString table = m_form.c.lblESOATableName->text();
     TextTable rows;
     try {
-        Hourglass wait;
+        WaitCursor wait;
         rows = reports::coverageTable(reports::coverage(m_form.db(), table));
     } catch (const DbError& e) {
         m_form.prompter.message(e.description());

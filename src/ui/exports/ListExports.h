@@ -7,7 +7,6 @@
 #include <functional>
 
 class FlexGrid;
-class HistoryScreen;
 class QDialog;
 class QMenu;
 
@@ -17,7 +16,7 @@ class QMenu;
 class ListExports : public QObject {
     Q_OBJECT
 public:
-    ListExports(FormContext& form, HistoryScreen& history);
+    explicit ListExports(FormContext& form);
 
     // Gives each of the six lists its menu and its copy key.
     void install();
@@ -42,5 +41,4 @@ private:
                    const std::function<TextTable()>& table);
 
     FormContext& m_form;
-    HistoryScreen& m_history;
 };

@@ -1,6 +1,5 @@
 #include "HistoryScreen.h"
 
-#include "ui/mapping/Mappings.h"
 #include "ui/widgets/FlexGrid.h"
 
 #include <QDialog>
@@ -28,7 +27,7 @@ QString linksText(int links) {
 } // namespace
 
 QString HistoryScreen::listedLinkTable() const {
-    return m_mappings.listedTable() + QStringLiteral("_LINK");
+    return m_form.screen.listedTable() + QStringLiteral("_LINK");
 }
 
 void HistoryScreen::addMenuItems(QMenu* menu, int row) {
@@ -107,7 +106,7 @@ void HistoryScreen::undoMapAll(const history::BatchOffer& offer) {
             e.description());
         return;
     }
-    m_mappings.LoadMappings();
+    m_form.screen.LoadMappings();
     QString report = QStringLiteral("%1 restored").arg(outcome.restored);
     if (outcome.leftAlone.isEmpty()) {
         report += u'.';

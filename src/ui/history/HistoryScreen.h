@@ -5,7 +5,6 @@
 
 #include <QObject>
 
-class Mappings;
 class QDialog;
 class QMenu;
 
@@ -14,9 +13,8 @@ class QMenu;
 class HistoryScreen : public QObject {
     Q_OBJECT
 public:
-    HistoryScreen(FormContext& form, Mappings& mappings)
-        : m_form(form)
-        , m_mappings(mappings) {}
+    explicit HistoryScreen(FormContext& form)
+        : m_form(form) {}
 
     // Adds "History of this link..." (for the link of GridMap's `row`) and, when there is a map
     // all to undo, "Undo last Map ALL (N links)" to the mapping list's menu.
@@ -36,5 +34,4 @@ private:
     QString listedLinkTable() const;
 
     FormContext& m_form;
-    Mappings& m_mappings;
 };

@@ -144,9 +144,7 @@ void HospitalSide::GridRevCode_Click() {
     c.txtRevID->setText(revenue);
     if (c.txtType->text() != u"INV") {
         c.txtSectionID->setText(revenue);
-        c.lblExamFieldName->setText(QStringLiteral("OtherRevenue"));
-        c.lblTable->setText(QStringLiteral("BUILD_FILE..tbco") + c.lblExamFieldName->text());
-        c.lblIDFieldName->setText(c.lblExamFieldName->text() + QStringLiteral("ID"));
+        SetExamTable(QStringLiteral("OtherRevenue"));
     }
     SearchHospitalItems();
     m_form.steps.ShowStepHint(3);
@@ -211,6 +209,13 @@ void HospitalSide::Grid2_Click() {
     c.txtVALTORItemID->setText(id);
     c.txtVALTORitemDesc->setText(description);
     m_form.steps.ShowStepHint(5);
+}
+
+void HospitalSide::SetExamTable(const QString& examField) {
+    Controls& c = m_form.c;
+    c.lblExamFieldName->setText(examField);
+    c.lblTable->setText(QStringLiteral("BUILD_FILE..tbco") + c.lblExamFieldName->text());
+    c.lblIDFieldName->setText(c.lblExamFieldName->text() + QStringLiteral("ID"));
 }
 
 void HospitalSide::cmdUse_Click() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 struct FormContext;
 
 // The hospital side of the screen: the revenue lists that route a mapping, the search of
@@ -22,6 +24,9 @@ public:
     void LoadRevenueCodes();
     void GridRev_Click();
     void GridRevCode_Click();
+    // Routes the procedure search to the exam table of a name field ("LabExam"): the table
+    // BUILD_FILE..tbcoLabExam, its ID field LabExamID.
+    void SetExamTable(const QString& examField);
 
     // true: inventory mode; false: procedure mode. Reloads the revenue codes.
     void SetItemMode(bool inventory);

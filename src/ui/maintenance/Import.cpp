@@ -6,9 +6,8 @@
 
 #include "core/db/Gateway.h"
 #include "core/maintenance/ImportFile.h"
-#include "ui/hospital/HospitalSide.h"
-#include "ui/reference/ReferenceSide.h"
 #include "ui/screen/FormContext.h"
+#include "ui/widgets/LongWork.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,34 +23,16 @@ namespace {
 constexpr int batchLines = 2000;
 constexpr int batchMilliseconds = 250;
 
-// Marks the import as running for as long as it lives.
-class Running {
-public:
-    explicit Running(bool& running)
-        : m_running(running) {
-        m_running = true;
-    }
-    ~Running() { m_running = false; }
-    Running(const Running&) = delete;
-    Running& operator=(const Running&) = delete;
-
-private:
-    bool& m_running;
-};
-
 } // namespace
 
-ReferenceImport::ReferenceImport(FormContext& form, ReferenceSide& reference,
-                                 HospitalSide& hospital)
+ReferenceImport::ReferenceImport(FormContext& form)
     : m_form(form)
-    , m_reference(reference)
-    , m_hospital(hospital)
     , m_folder(QCoreApplication::applicationDirPath()) {}
 
 void ReferenceImport::cmdScan_Click() {
     if (m_running)
         return;
-    Running running(m_running);
+    RunningFlag running(m_running);
     m_stop = false;
     const Controls& c = m_form.c;
     const QString table = c.lblESOATableName->text();
@@ -66,9 +47,9 @@ void ReferenceImport::cmdScan_Click() {
         ImportReferenceFile(QStringLiteral("ESOA_ER"), table);
     if (m_stop)
         return; // the screen is gone: nothing to show the lists on
-    m_reference.LoadCategories();
-    m_hospital.SetItemMode(false);
-    m_reference.LoadReferenceItems();
+    m_form.screen.LoadCategories();
+    m_form.screen.SetItemMode(false);
+    m_form.screen.LoadReferenceItems();
     m_form.prompter.message(QStringLiteral("Done."));
 }
 
@@ -77,18 +58,11 @@ QString ReferenceImport::filePath(const QString& name) const {
 }
 
 void ReferenceImport::setHourglass(bool on) {
-    if (on == m_hourglass)
-        return;
-    m_hourglass = on;
     // The form's own pointer, and the application's, so that it shows over every control.
-    QWidget* form = m_form.c.cmdScan->window();
-    if (on) {
-        form->setCursor(Qt::WaitCursor);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else {
-        form->unsetCursor();
-        QApplication::restoreOverrideCursor();
-    }
+    if (!on)
+        m_hourglass.reset();
+    else if (!m_hourglass)
+        m_hourglass.emplace(m_form.c.cmdScan->window());
 }
 
 void ReferenceImport::report(const QString& description) {

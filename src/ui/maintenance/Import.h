@@ -1,16 +1,18 @@
 #pragma once
 
+#include "ui/widgets/LongWork.h"
+
 #include <QString>
 
+#include <optional>
+
 struct FormContext;
-class HospitalSide;
-class ReferenceSide;
 
 // "b. Scan && Import": fills the current reference table from the PhilHealth lists in the
 // program's folder. A code the table holds already keeps its row as it is; new codes are added.
 class ReferenceImport {
 public:
-    ReferenceImport(FormContext& form, ReferenceSide& reference, HospitalSide& hospital);
+    explicit ReferenceImport(FormContext& form);
 
     // Imports the files of the chosen table, reloads the lists and says "Done.". The table and
     // its files are the ones chosen when the click came: a switch of the table while the import
@@ -36,10 +38,8 @@ private:
     void report(const QString& description);
 
     FormContext& m_form;
-    ReferenceSide& m_reference;
-    HospitalSide& m_hospital;
     QString m_folder;
     bool m_running = false;
     bool m_stop = false;
-    bool m_hourglass = false;
+    std::optional<WaitCursor> m_hourglass;
 };

@@ -5,11 +5,11 @@
 // longer the row it asked about.
 #include "ui/mapping/Mappings.h"
 
-#include "core/reports/MappingReports.h"
+#include "core/text/Percent.h"
 #include "core/tsql/SqlText.h"
-#include "ui/hospital/HospitalSide.h"
 #include "ui/screen/FormContext.h"
 #include "ui/widgets/FlexGrid.h"
+#include "ui/widgets/LongWork.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -20,21 +20,6 @@ namespace {
 
 const QColor mappedColour(0, 255, 0);
 const QColor notMappedColour(255, 255, 0);
-
-// Marks a check as running for as long as it lives.
-class RunningCheck {
-public:
-    explicit RunningCheck(bool& running)
-        : m_running(running) {
-        m_running = true;
-    }
-    ~RunningCheck() { m_running = false; }
-    RunningCheck(const RunningCheck&) = delete;
-    RunningCheck& operator=(const RunningCheck&) = delete;
-
-private:
-    bool& m_running;
-};
 
 } // namespace
 
@@ -48,7 +33,7 @@ void Mappings::checkRows(FlexGrid* grid, const QString& table, QWidget* button,
         button->setToolTip(QStringLiteral("%1 of %2 listed items mapped (%3)")
                                .arg(mapped)
                                .arg(checked)
-                               .arg(reports::percent(mapped, checked)));
+                               .arg(text::percent(mapped, checked)));
     });
     try {
         for (int i = 1; i < rows; ++i) {
@@ -72,7 +57,7 @@ void Mappings::checkRows(FlexGrid* grid, const QString& table, QWidget* button,
 void Mappings::cmdCheckIfMapped_Click() {
     if (m_checkRunning)
         return;
-    RunningCheck running(m_checkRunning);
+    RunningFlag running(m_checkRunning);
     m_stopCheck = false;
     FlexGrid* grid = m_form.c.Grid1;
     const QString table = m_form.c.lblESOATableName->text();
@@ -93,7 +78,7 @@ void Mappings::cmdCheckIfMapped_Click() {
 void Mappings::cmdCheckIfMapped2_Click() {
     if (m_checkRunning)
         return;
-    RunningCheck running(m_checkRunning);
+    RunningFlag running(m_checkRunning);
     m_stopCheck = false;
     Controls& c = m_form.c;
     FlexGrid* grid = c.Grid2;
@@ -135,7 +120,7 @@ void Mappings::cmdMapAll_Click() {
     for (int i = 1; i < rows && grid->listVersion() == version; ++i) {
         try {
             grid->setRow(i);
-            m_hospital.Grid2_Click();
+            m_form.screen.Grid2_Click();
         } catch (const std::exception& e) {
             m_form.prompter.message(QString::fromLocal8Bit(e.what()));
             continue;

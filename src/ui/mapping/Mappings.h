@@ -7,15 +7,13 @@
 struct FormContext;
 class FlexGrid;
 class QWidget;
-class HospitalSide;
 
 // The mapping operations: the links of the selected PhilHealth item in GridMap, saving and
 // deleting a link, the mapped-or-not checks of both item lists, and mapping a whole list.
 class Mappings {
 public:
-    Mappings(FormContext& form, HospitalSide& hospital)
-        : m_form(form)
-        , m_hospital(hospital) {}
+    explicit Mappings(FormContext& form)
+        : m_form(form) {}
 
     // Lists the first 1,000 link rows of the code in txtESOACode, from the link table of the
     // current reference table.
@@ -56,7 +54,6 @@ private:
     void reportSaveFailure(const QString& description, int line);
 
     FormContext& m_form;
-    HospitalSide& m_hospital;
     // The reference table whose link table GridMap lists: after a switch of the reference
     // table the list still shows the links of the table it was loaded from.
     QString m_listedTable;

@@ -2,8 +2,6 @@
 
 #include "core/text/NextField.h"
 #include "core/tsql/SqlText.h"
-#include "ui/hospital/HospitalSide.h"
-#include "ui/mapping/Mappings.h"
 #include "ui/screen/FormContext.h"
 #include "ui/widgets/FlexGrid.h"
 
@@ -52,7 +50,7 @@ void ReferenceSide::optTable_Click(int index) {
         c.lblESOATableName->setText(QStringLiteral("ESOA_ER"));
     c.txtAreaCat->setText(QString());
     LoadCategories();
-    m_hospital.SetItemMode(false);
+    m_form.screen.SetItemMode(false);
     LoadReferenceItems();
     // From here on failures are passed over: the switch is done, the first category is a help.
     try {
@@ -93,12 +91,12 @@ void ReferenceSide::GridCat_Click() {
 
 void ReferenceSide::SelectCategory() {
     Controls& c = m_form.c;
-    m_hospital.ResetWorkArea();
+    m_form.screen.ResetWorkArea();
     c.txtAreaCat->setText(c.GridCat->textMatrix(c.GridCat->row(), 0));
-    m_hospital.SetItemMode(false);
+    m_form.screen.SetItemMode(false);
     applyRouting();
     LoadReferenceItems();
-    m_hospital.SearchHospitalItems();
+    m_form.screen.SearchHospitalItems();
 }
 
 void ReferenceSide::applyRouting() {
@@ -115,16 +113,13 @@ void ReferenceSide::applyRouting() {
             break;
         }
     if (route->inventory)
-        m_hospital.SetItemMode(true);
+        m_form.screen.SetItemMode(true);
     if (*route->revenueId)
         c.txtRevID->setText(QLatin1String(route->revenueId));
     if (*route->sectionId)
         c.txtSectionID->setText(QLatin1String(route->sectionId));
-    if (*route->examField) {
-        c.lblExamFieldName->setText(QLatin1String(route->examField));
-        c.lblTable->setText(QStringLiteral("BUILD_FILE..tbco") + c.lblExamFieldName->text());
-        c.lblIDFieldName->setText(c.lblExamFieldName->text() + QStringLiteral("ID"));
-    }
+    if (*route->examField)
+        m_form.screen.SetExamTable(QLatin1String(route->examField));
 }
 
 void ReferenceSide::LoadReferenceItems() {
@@ -176,9 +171,9 @@ void ReferenceSide::Grid1_Click() {
         QString words = description;
         c.txtGeneric->setText(modBrevant::NextField(words, QStringLiteral(" ")));
     }
-    m_mappings.LoadMappings();
+    m_form.screen.LoadMappings();
     if (c.txtType->text() != u"INV" && autoSearch)
-        m_hospital.cmdUse_Click();
-    m_hospital.SearchHospitalItems();
+        m_form.screen.cmdUse_Click();
+    m_form.screen.SearchHospitalItems();
     m_form.steps.ShowStepHint(2);
 }

@@ -1,17 +1,13 @@
 #pragma once
 
 struct FormContext;
-class HospitalSide;
-class Mappings;
 
 // The PhilHealth side of the screen: the choice of reference table and category (with the
 // revenue routing a category implies), the reference items in Grid1, and taking one of them.
 class ReferenceSide {
 public:
-    ReferenceSide(FormContext& form, HospitalSide& hospital, Mappings& mappings)
-        : m_form(form)
-        , m_hospital(hospital)
-        , m_mappings(mappings) {}
+    explicit ReferenceSide(FormContext& form)
+        : m_form(form) {}
 
     // Switches to ESOA_ITEM (0) or ESOA_ER (1) and applies the table's first category.
     void optTable_Click(int index);
@@ -32,6 +28,4 @@ private:
     void applyRouting();
 
     FormContext& m_form;
-    HospitalSide& m_hospital;
-    Mappings& m_mappings;
 };

@@ -9,6 +9,7 @@
 #include "ui/reference/ReferenceSide.h"
 #include "ui/screen/Controls.h"
 #include "ui/screen/FormContext.h"
+#include "ui/screen/ScreenCalls.h"
 #include "ui/screen/StepGuide.h"
 
 #include <QWidget>
@@ -17,8 +18,9 @@ class UserServices;
 class Prompter;
 
 // The mapping screen, "PHIC-VALTOR Code Mapping" (frmESOA_Items): builds its controls, connects
-// them to their event procedures and holds the procedures of the screen itself.
-class MainScreen : public QWidget {
+// them to their event procedures, holds the procedures of the screen itself, and answers the
+// calls that cross from one of its parts to another.
+class MainScreen : public QWidget, public ScreenCalls {
     Q_OBJECT
 public:
     MainScreen(UserServices& user, Prompter& prompter);
@@ -42,6 +44,21 @@ public:
     // size may have changed: a resize, the first show, a change of window state, and a move
     // that came with a new frame.
     void Form_Resize();
+
+    // The calls between the screen's parts, each passed to the part that owns it.
+    void LoadCategories() override { m_reference.LoadCategories(); }
+    void LoadReferenceItems() override { m_reference.LoadReferenceItems(); }
+    void SetItemMode(bool inventory) override { m_hospital.SetItemMode(inventory); }
+    void ResetWorkArea() override { m_hospital.ResetWorkArea(); }
+    void SearchHospitalItems() override { m_hospital.SearchHospitalItems(); }
+    void SetExamTable(const QString& examField) override { m_hospital.SetExamTable(examField); }
+    void cmdUse_Click() override { m_hospital.cmdUse_Click(); }
+    void Grid2_Click() override { m_hospital.Grid2_Click(); }
+    void LoadMappings() override { m_mappings.LoadMappings(); }
+    QString listedTable() const override { return m_mappings.listedTable(); }
+    void addLinkHistoryItems(QMenu* menu, int row) override {
+        m_historyScreen.addMenuItems(menu, row);
+    }
 
 public slots:
     void cmdClose_Click();
@@ -68,12 +85,12 @@ private:
     Controls m_c;
     StepGuide m_steps{m_c};
     history::LinkHistory m_history;
-    FormContext m_form{m_c, m_user, m_prompter, m_steps, m_history};
+    FormContext m_form{m_c, m_user, m_prompter, m_steps, m_history, *this};
     HospitalSide m_hospital{m_form};
-    Mappings m_mappings{m_form, m_hospital};
-    ReferenceSide m_reference{m_form, m_hospital, m_mappings};
+    Mappings m_mappings{m_form};
+    ReferenceSide m_reference{m_form};
     Tables m_tables{m_form};
-    ReferenceImport m_import{m_form, m_reference, m_hospital};
-    HistoryScreen m_historyScreen{m_form, m_mappings};
-    ListExports m_exports{m_form, m_historyScreen};
+    ReferenceImport m_import{m_form};
+    HistoryScreen m_historyScreen{m_form};
+    ListExports m_exports{m_form};
 };

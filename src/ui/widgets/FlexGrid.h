@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/db/Gateway.h"
+#include "core/db/ResultTables.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class QMenu;
+
+// The calls that cross from one part of the screen to another (a category click resets the work
+// area, sets the item mode and searches; an import reloads the lists; map all takes each listed
+// item). The screen answers each by calling the part that owns it: a part reaches another only
+// through here, and no part includes another's header.
+class ScreenCalls {
+public:
+    // The PhilHealth side.
+    virtual void LoadCategories() = 0;
+    virtual void LoadReferenceItems() = 0;
+    // The hospital side.
+    virtual void SetItemMode(bool inventory) = 0;
+    virtual void ResetWorkArea() = 0;
+    virtual void SearchHospitalItems() = 0;
+    virtual void SetExamTable(const QString& examField) = 0;
+    virtual void cmdUse_Click() = 0;
+    // Raises GridError when the hospital list lacks an item's columns.
+    virtual void Grid2_Click() = 0;
+    // The mapping list, and the reference table whose links it lists.
+    virtual void LoadMappings() = 0;
+    virtual QString listedTable() const = 0;
+    // The history's items of the mapping list's menu, for the link of `row`.
+    virtual void addLinkHistoryItems(QMenu* menu, int row) = 0;
+
+protected:
+    ~ScreenCalls() = default;
+};
