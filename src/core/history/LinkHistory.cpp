@@ -211,26 +211,26 @@ std::optional<BatchOffer> LinkHistory::newestBatch(Gateway& db, const QString& l
     return offer;
 }
 
-UndoOutcome LinkHistory::undo(Gateway& db, const BatchOffer& offer) {
-    struct Link {
-        QVariant id;
-        qint64 firstRow = 0;
-        bool added = false;
-        QVariant revenueId, itemId;
-        QList<QVariant> before, after;
-    };
-    Transaction transaction(db);
+struct LinkHistory::BatchLink {
+    QVariant id;
+    qint64 firstRow = 0; // the ID of the batch's first history row of the link
+    bool added = false;
+    QVariant revenueId, itemId;
+    QList<QVariant> before, after;
+};
+
+QList<LinkHistory::BatchLink> LinkHistory::batchLinks(Gateway& db, const BatchOffer& offer) {
     const ValueTable rows = db.select(batchRowsStatement(offer.linkTable, offer.batch));
     const int idColumn = rows.column(QStringLiteral("ID"));
     const int linkColumn = rows.column(QStringLiteral("LinkID"));
-    QList<Link> links;
+    QList<BatchLink> links;
     QHash<QString, qsizetype> byId;
     for (const QList<QVariant>& row : rows.rows) {
         const QString key = row.value(linkColumn).toString();
         auto it = byId.find(key);
         if (it == byId.end()) {
             // The batch's first row of a link holds what the link was before the batch.
-            Link link;
+            BatchLink link;
             link.id = row.value(linkColumn);
             link.firstRow = row.value(idColumn).toLongLong();
             link.added = row.value(rows.column(QStringLiteral("Action"))).toString() ==
@@ -244,43 +244,62 @@ UndoOutcome LinkHistory::undo(Gateway& db, const BatchOffer& offer) {
         // Its last row, what the batch left.
         links[*it].after = valuesOf(rows, row, QStringLiteral("New"));
     }
+    return links;
+}
+
+std::optional<QList<QVariant>>
+LinkHistory::unchangedSince(Gateway& db, const QString& linkTable, const BatchLink& link,
+                            const QHash<QString, qint64>& lastChanges) {
+    if (lastChanges.value(link.id.toString(), 0) > link.firstRow)
+        return std::nullopt;
+    Lookup found = db.lookup(linkRowStatement(linkTable, link.id.toString()));
+    bool unchanged = !found.atEnd();
+    QList<QVariant> current;
+    for (int i = 0; unchanged && i < linkColumns().size(); ++i) {
+        current << found.field(linkColumns()[i]);
+        unchanged = sameAsRecorded(current.last(), link.after.value(i));
+    }
+    found.close();
+    if (!unchanged)
+        return std::nullopt;
+    return current;
+}
+
+void LinkHistory::putBack(Gateway& db, const BatchOffer& offer, const BatchLink& link,
+                          const QList<QVariant>& current) {
+    if (link.added) {
+        db.execute(removeStatement(offer.linkTable), {link.id});
+    } else {
+        QList<QVariant> values = link.before;
+        values << link.id;
+        db.execute(restoreStatement(offer.linkTable), values);
+    }
+    write(db,
+          Change{offer.linkTable, link.id, QStringLiteral("undo"), link.revenueId, link.itemId,
+                 current, link.added ? QList<QVariant>() : link.before, offer.batch},
+          false);
+}
+
+UndoOutcome LinkHistory::undo(Gateway& db, const BatchOffer& offer) {
+    Transaction transaction(db);
+    const QList<BatchLink> links = batchLinks(db, offer);
     UndoOutcome outcome;
     if (!links.isEmpty()) {
-        QHash<QString, qint64> changedAfter;
+        // For each link, the newest change since the batch began that no undone batch made.
+        QHash<QString, qint64> lastChanges;
         const ValueTable later =
             db.select(laterChangesStatement(offer.linkTable, offer.batch, links.first().firstRow));
         for (const QList<QVariant>& row : later.rows)
-            changedAfter.insert(row.value(0).toString(), row.value(1).toLongLong());
-        for (const Link& link : links) {
-            bool unchanged = changedAfter.value(link.id.toString(), 0) <= link.firstRow;
-            QList<QVariant> current;
-            if (unchanged) {
-                Lookup found = db.lookup(linkRowStatement(offer.linkTable, link.id.toString()));
-                unchanged = !found.atEnd();
-                for (int i = 0; unchanged && i < linkColumns().size(); ++i) {
-                    current << found.field(linkColumns()[i]);
-                    unchanged = sameAsRecorded(current.last(), link.after.value(i));
-                }
-                found.close();
-            }
-            if (!unchanged) {
+            lastChanges.insert(row.value(0).toString(), row.value(1).toLongLong());
+        for (const BatchLink& link : links) {
+            const auto current = unchangedSince(db, offer.linkTable, link, lastChanges);
+            if (!current) {
                 const QString desc =
                     link.after.value(linkColumns().indexOf(u"ItemDesc")).toString();
                 outcome.leftAlone << QStringLiteral("%1 (%2)").arg(desc, link.itemId.toString());
                 continue;
             }
-            if (link.added) {
-                db.execute(removeStatement(offer.linkTable), {link.id});
-            } else {
-                QList<QVariant> values = link.before;
-                values << link.id;
-                db.execute(restoreStatement(offer.linkTable), values);
-            }
-            write(db,
-                  Change{offer.linkTable, link.id, QStringLiteral("undo"), link.revenueId,
-                         link.itemId, current, link.added ? QList<QVariant>() : link.before,
-                         offer.batch},
-                  false);
+            putBack(db, offer, link, *current);
             ++outcome.restored;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "core/db/Gateway.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -87,6 +88,20 @@ private:
     // Adds the history row. The first row of a batch gives the batch its number (the row's own
     // ID), which is returned.
     qint64 write(Gateway& db, const Change& change, bool givesBatchNumber);
+
+    // The undo's three steps. A link the batch added or rewrote, with what it was before the batch
+    // and what the batch left.
+    struct BatchLink;
+    static QList<BatchLink> batchLinks(Gateway& db, const BatchOffer& offer);
+    // The link's current values when nobody changed it since the batch: no later change in
+    // `lastChanges` (the newest history row of each link that no undone batch wrote), and its row
+    // still as the batch left it. Nothing when it was changed or removed.
+    static std::optional<QList<QVariant>> unchangedSince(Gateway& db, const QString& linkTable,
+                                                         const BatchLink& link,
+                                                         const QHash<QString, qint64>& lastChanges);
+    // Removes a link the batch added, or gives a rewritten one its old values, with its undo row.
+    void putBack(Gateway& db, const BatchOffer& offer, const BatchLink& link,
+                 const QList<QVariant>& current);
 
     State m_state = State::Unknown;
     bool m_told = false;

@@ -6,15 +6,8 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-
-void Label::mouseReleaseEvent(QMouseEvent* event) {
-    QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
-}
 
 namespace {
 
@@ -211,9 +204,8 @@ template <typename T> T* find(QWidget* form, const char* name) {
     return widget;
 }
 
-} // namespace
-
-Controls Controls::build(QWidget* form) {
+// Every control of the table, in its place, in the screen's font.
+void createControls(QWidget* form) {
     // Where Segoe UI is not installed, a sans-serif of close width stands in for it.
     QFont::insertSubstitutions(QStringLiteral("Segoe UI"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
@@ -229,6 +221,10 @@ Controls Controls::build(QWidget* form) {
         if (d.flags & Hidden)
             widget->setVisible(false);
     }
+}
+
+// The controls by name, a table of one line a control.
+Controls findControls(QWidget* form) {
     Controls c{};
 #define BREVANT_FIND(type, name) c.name = find<type>(form, #name)
     BREVANT_FIND(QGroupBox, Frame3);
@@ -291,7 +287,11 @@ Controls Controls::build(QWidget* form) {
     BREVANT_FIND(QPushButton, cmdDelete);
     BREVANT_FIND(FlexGrid, GridMap);
 #undef BREVANT_FIND
+    return c;
+}
 
+// The step pointer's colours and font, and the maintenance link drawn as a link.
+void styleControls(Controls& c) {
     // The step pointer: pale yellow, Segoe UI Semibold 9 pt.
     c.cmdInst->setStyleSheet(QStringLiteral("QPushButton#cmdInst { background-color: rgb(255, 255, "
                                             "192); border: 1px solid rgb(128, 128, 96); }"));
@@ -306,7 +306,10 @@ Controls Controls::build(QWidget* form) {
     palette.setColor(QPalette::WindowText, palette.color(QPalette::Highlight));
     c.lblMaint->setPalette(palette);
     c.lblMaint->setCursor(Qt::PointingHandCursor);
+}
 
+// The access keys of the labels, and the order of the Tab key.
+void setFocusOrder(QWidget* form) {
     for (const auto& pair : buddies)
         find<QLabel>(form, pair[0])->setBuddy(find<QWidget>(form, pair[1]));
     QWidget* previous = nullptr;
@@ -316,5 +319,14 @@ Controls Controls::build(QWidget* form) {
             QWidget::setTabOrder(previous, widget);
         previous = widget;
     }
+}
+
+} // namespace
+
+Controls Controls::build(QWidget* form) {
+    createControls(form);
+    Controls c = findControls(form);
+    styleControls(c);
+    setFocusOrder(form);
     return c;
 }

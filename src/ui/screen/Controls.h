@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QLabel>
+#include "ui/widgets/Label.h"
 
 class FlexGrid;
 class QCheckBox;
@@ -9,18 +9,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
-
-// A label that reports clicks, as every label of the screen can.
-class Label : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
-};
 
 // Every control of the mapping screen, each a widget whose objectName is its name (an indexed
 // one carries its name, "_" and its index: optTable(1) is "optTable_1"). All working state of

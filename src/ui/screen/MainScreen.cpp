@@ -26,7 +26,21 @@ MainScreen::MainScreen(UserServices& user, Prompter& prompter)
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_c = Controls::build(this);
     resize(twips::toPixels(designWidthTwips), twips::toPixels(designHeightTwips));
+    connectEventProcedures();
+    // cmdClose is the cancel button: Esc closes the screen, though the button stays hidden.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &MainScreen::cmdClose_Click);
+    m_c.txtSOADesc->installEventFilter(this);
+    m_c.txtDesc->installEventFilter(this);
+    // The revenue frame moves left as the window narrows: the maintenance link and its frame stay
+    // above it, the link on its own background, and the step pointer above all.
+    m_c.lblMaint->setAutoFillBackground(true);
+    m_c.lblMaint->raise();
+    m_c.fraMaint->raise();
+    m_c.cmdInst->raise();
+}
 
+void MainScreen::connectEventProcedures() {
     connect(m_c.cmdClose, &QPushButton::clicked, this, &MainScreen::cmdClose_Click);
     connect(m_c.lblMaint, &Label::clicked, this, &MainScreen::lblMaint_Click);
     connect(m_c.cmdInst, &QPushButton::clicked, this, [this] { m_steps.cmdInst_Click(); });
@@ -67,17 +81,6 @@ MainScreen::MainScreen(UserServices& user, Prompter& prompter)
             if (selected)
                 m_reference.optTable_Click(index);
         });
-    // cmdClose is the cancel button: Esc closes the screen, though the button stays hidden.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &MainScreen::cmdClose_Click);
-    m_c.txtSOADesc->installEventFilter(this);
-    m_c.txtDesc->installEventFilter(this);
-    // The revenue frame moves left as the window narrows: the maintenance link and its frame stay
-    // above it, the link on its own background, and the step pointer above all.
-    m_c.lblMaint->setAutoFillBackground(true);
-    m_c.lblMaint->raise();
-    m_c.fraMaint->raise();
-    m_c.cmdInst->raise();
 }
 
 void MainScreen::Form_Load() {

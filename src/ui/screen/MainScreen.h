@@ -76,6 +76,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Connects every control's event to its procedure.
+    void connectEventProcedures();
     void setStartingColumns();
     void runStartupLoads();
 

@@ -355,10 +355,6 @@ QString FlexGrid::selectedText() const {
     return out;
 }
 
-void FlexGrid::setGeometryTwips(int left, int top, int width, int height) {
-    twips::place(this, left, top, width, height);
-}
-
 void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
     if (!m_settingCurrent && current.isValid()) {

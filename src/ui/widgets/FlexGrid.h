@@ -98,7 +98,6 @@ public:
     QString selectedText() const;
 
     void setToolTipText(const QString& text) { setToolTip(text); }
-    void setGeometryTwips(int left, int top, int width, int height);
 
 signals:
     // A click on a data row, after the row and column it hit became current.
