@@ -1,6 +1,7 @@
 #include "ScreenFixture.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
 
 std::unique_ptr<Backend> embeddedLogin(const LoginDialog::Connector& connect) {
     return connect(LoginChoice{});
@@ -32,4 +33,20 @@ std::unique_ptr<MainScreen>& ScreenFixture::openScreenOn(const QString& folder, 
         m_screen->show();
     gw().clearLog();
     return m_screen;
+}
+
+void ScreenFixture::choosePhilHealthItem(const QString& code, const QString& description,
+                                         const QString& table, const QString& revenue) {
+    c().lblESOATableName->setText(table);
+    c().txtESOACode->setText(code);
+    c().txtESOADesc->setText(description);
+    c().txtFixedFee->setText(QStringLiteral("95.00"));
+    c().txtChargingUnit->setText(QStringLiteral("per ampule"));
+    c().txtAreaCat->setText(QStringLiteral("Therapeutics"));
+    c().txtType->setText(QStringLiteral("INV"));
+    c().txtRevID->setText(revenue);
+}
+
+TextTable ScreenFixture::itemList(const QList<QStringList>& rows) {
+    return TextTable{{"ItemID", "Description", "GenericName", "ListCost"}, rows};
 }

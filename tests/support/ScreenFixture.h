@@ -23,8 +23,22 @@ public:
     // The same on the embedded database of a folder of the caller's.
     std::unique_ptr<MainScreen>& openScreenOn(const QString& folder, bool load, bool show);
     void closeScreen() { m_screen.reset(); }
+    MainScreen& screen() { return *m_screen; }
     Controls& c() { return m_screen->controls(); }
     Gateway& gw() { return m_user.sqlconnection(); }
+    ScriptedPrompter& prompter() { return m_prompter; }
+
+    // The working fields as a click on a PhilHealth item leaves them: its table, code and
+    // description, 95.00 per ampule in the category Therapeutics, an inventory item to come under
+    // the revenue code.
+    void
+    choosePhilHealthItem(const QString& code = QStringLiteral("ER0002"),
+                         const QString& description = QStringLiteral("Ketorolac 30 mg/mL ampule"),
+                         const QString& table = QStringLiteral("ESOA_ER"),
+                         const QString& revenue = QStringLiteral("PH"));
+    // A list of hospital items as the inventory search gives it: ItemID, Description,
+    // GenericName, ListCost.
+    static TextTable itemList(const QList<QStringList>& rows);
 
 protected:
     std::unique_ptr<TestDatabase> m_db;

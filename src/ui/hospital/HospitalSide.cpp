@@ -35,23 +35,27 @@ void HospitalSide::SearchHospitalItems() {
     }
 }
 
+QString HospitalSide::inventoryStatement(const QString& name, const QString& generic) {
+    QString sql = QStringLiteral(" SELECT TOP 500 A.ItemID , A.ItemName + ' - ' + A.ItemDesc "
+                                 "AS Description,B.GenericName,   "
+                                 "CONVERT(DECIMAL(15,2),ListCost) AS ListCost   ");
+    sql += QStringLiteral("  FROM Inventory..tbInvMaster A  WITH (NOLOCK)   ");
+    sql += QStringLiteral(" LEFT OUTER JOIN inventory..tbForGeneric B ON a.GenericID=b.GenericID ");
+    sql += QStringLiteral(" WHERE  a.itemstatus = 0 ");
+    if (!name.isEmpty())
+        sql += QStringLiteral(" AND ItemName like ") + sql::quoted(u'%' + name + u'%') +
+               QStringLiteral("  ");
+    if (!generic.isEmpty())
+        sql += QStringLiteral(" AND GenericName like ") + sql::quoted(u'%' + generic + u'%') +
+               QStringLiteral("  ");
+    sql += QStringLiteral(" order by a.ItemName");
+    return sql;
+}
+
 void HospitalSide::SearchInventory() {
     Controls& c = m_form.c;
     try {
-        QString sql = QStringLiteral(" SELECT TOP 500 A.ItemID , A.ItemName + ' - ' + A.ItemDesc "
-                                     "AS Description,B.GenericName,   "
-                                     "CONVERT(DECIMAL(15,2),ListCost) AS ListCost   ");
-        sql += QStringLiteral("  FROM Inventory..tbInvMaster A  WITH (NOLOCK)   ");
-        sql += QStringLiteral(
-            " LEFT OUTER JOIN inventory..tbForGeneric B ON a.GenericID=b.GenericID ");
-        sql += QStringLiteral(" WHERE  a.itemstatus = 0 ");
-        if (!c.txtDesc->text().isEmpty())
-            sql += QStringLiteral(" AND ItemName like ") +
-                   sql::quoted(u'%' + c.txtDesc->text() + u'%') + QStringLiteral("  ");
-        if (!c.txtGeneric->text().isEmpty())
-            sql += QStringLiteral(" AND GenericName like ") +
-                   sql::quoted(u'%' + c.txtGeneric->text() + u'%') + QStringLiteral("  ");
-        sql += QStringLiteral(" order by a.ItemName");
+        const QString sql = inventoryStatement(c.txtDesc->text(), c.txtGeneric->text());
         c.Grid2->bind(m_form.db().query(sql, Rowset::DynamicOptimistic));
     } catch (const DbError& e) {
         m_form.prompter.message(QStringLiteral("LoadInventory ") + e.description());

@@ -15,6 +15,8 @@ public:
     void SearchHospitalItems();
     // The first 500 active inventory items by name, filtered by name and generic name.
     void SearchInventory();
+    // Its statement, for the name and generic name filters (an empty one filters nothing).
+    static QString inventoryStatement(const QString& name, const QString& generic);
     // The active procedures of the exam table the routing names, filtered by name and section.
     void SearchProcedures();
     void cmdPreview_Click();

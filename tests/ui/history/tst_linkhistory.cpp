@@ -21,10 +21,6 @@
 
 namespace {
 
-TextTable itemList(const QList<QStringList>& rows) {
-    return TextTable{{"ItemID", "Description", "GenericName", "ListCost"}, rows};
-}
-
 const char* const historyColumns = "Action, LinkTable, LinkID, RevenueID, ItemID, OldCode, "
                                    "OldDescription, NewCode, NewDescription, BatchNo";
 
@@ -44,16 +40,6 @@ private slots:
     void theHistoryDialog();
 
 private:
-    void choose(const QString& code, const QString& description) {
-        c().lblESOATableName->setText(QStringLiteral("ESOA_ER"));
-        c().txtESOACode->setText(code);
-        c().txtESOADesc->setText(description);
-        c().txtFixedFee->setText(QStringLiteral("95.00"));
-        c().txtChargingUnit->setText(QStringLiteral("per ampule"));
-        c().txtAreaCat->setText(QStringLiteral("Therapeutics"));
-        c().txtType->setText(QStringLiteral("INV"));
-        c().txtRevID->setText(QStringLiteral("PH"));
-    }
     void save(const QString& item, const QString& description) {
         c().txtVALTORItemID->setText(item);
         c().txtVALTORitemDesc->setText(description);
@@ -107,7 +93,7 @@ void TestLinkHistory::init() {
 
 void TestLinkHistory::eachChangeWritesOneRow() {
     const QDateTime before = QDateTime::currentDateTime().addSecs(-2);
-    choose(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
     save(QStringLiteral("10020"), QStringLiteral("KETOROLAC"));
     // The look-up stands before the transaction, which holds only the two writes (the link's is
     // not in the log) and the new link's key.
@@ -138,7 +124,8 @@ void TestLinkHistory::eachChangeWritesOneRow() {
     QCOMPARE(who.mid(3), (QStringList{"", "95", "Therapeutics", "KETOROLAC"}));
 
     // A rewrite keeps what the link was.
-    choose(QStringLiteral("ER0001"), QStringLiteral("Paracetamol 300 mg/2 mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0001"),
+                         QStringLiteral("Paracetamol 300 mg/2 mL ampule"));
     save(QStringLiteral("10020"), QStringLiteral("KETOROLAC"));
     QCOMPARE(history().size(), 2);
     QCOMPARE(history().last(), (QStringList{"rewrite", "ESOA_ER_LINK", id, "PH", "10020", "ER0002",
@@ -164,7 +151,7 @@ void TestLinkHistory::eachChangeWritesOneRow() {
 }
 
 void TestLinkHistory::aFailedHistoryWriteLeavesTheLinkAsItWas() {
-    choose(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
     save(QStringLiteral("10020"), QStringLiteral("KETOROLAC"));
     const QList<QStringList> linked = linksOf(QStringLiteral("10020"));
     const int links = countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER_LINK"));
@@ -172,7 +159,8 @@ void TestLinkHistory::aFailedHistoryWriteLeavesTheLinkAsItWas() {
                         "BEGIN SELECT RAISE(ABORT, 'history refused'); END"));
     // A new link, a rewrite, a delete, a map all: each fails whole.
     save(QStringLiteral("10021"), QStringLiteral("TRAMADOL"));
-    choose(QStringLiteral("ER0001"), QStringLiteral("Paracetamol 300 mg/2 mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0001"),
+                         QStringLiteral("Paracetamol 300 mg/2 mL ampule"));
     save(QStringLiteral("10020"), QStringLiteral("KETOROLAC"));
     QCOMPARE(m_prompter.texts(),
              QStringList(2, QStringLiteral("history refused\r\nin Brevant.frmESOA_Items."
@@ -198,7 +186,7 @@ void TestLinkHistory::undoOfAMapAll() {
     const QList<QStringList> paracetamol = linksOf(QStringLiteral("10018")); // linked to ER0001
     QCOMPARE(paracetamol.size(), 1);
     QCOMPARE(menuTexts().filter(QStringLiteral("Undo")), QStringList());
-    choose(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
     mapAll({{"10018", "PARACETAMOL", "", ""},
             {"10020", "KETOROLAC", "", ""},
             {"10021", "TRAMADOL", "", ""}});
@@ -253,14 +241,15 @@ void TestLinkHistory::undoOfAMapAll() {
 }
 
 void TestLinkHistory::undoLeavesLinksChangedSinceAndThenOffersTheBatchBefore() {
-    choose(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
     mapAll({{"10020", "KETOROLAC", "", ""}, {"10021", "TRAMADOL", "", ""}});
-    choose(QStringLiteral("ER0003"), QStringLiteral("Tramadol 50 mg/mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0003"), QStringLiteral("Tramadol 50 mg/mL ampule"));
     mapAll({{"10021", "TRAMADOL", "", ""},
             {"10022", "DICLOFENAC", "", ""},
             {"10023", "CEFUROXIME", "", ""}});
     // After it: 10022 saved again by hand, 10023 changed by someone without the history.
-    choose(QStringLiteral("ER0001"), QStringLiteral("Paracetamol 300 mg/2 mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0001"),
+                         QStringLiteral("Paracetamol 300 mg/2 mL ampule"));
     save(QStringLiteral("10022"), QStringLiteral("DICLOFENAC"));
     gw().execute(QStringLiteral("UPDATE Build_FIle..ESOA_ER_LINK SET ChargingUnit='per vial' "
                                 "WHERE ItemID='10023'"));
@@ -288,7 +277,7 @@ void TestLinkHistory::undoLeavesLinksChangedSinceAndThenOffersTheBatchBefore() {
 
     // A batch whose links were all changed since is undone with none restored, and then not
     // offered again.
-    choose(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
     mapAll({{"10020", "KETOROLAC", "", ""}});
     save(QStringLiteral("10020"), QStringLiteral("KETOROLAC AMPULE"));
     m_prompter.shown.clear();
@@ -302,7 +291,7 @@ void TestLinkHistory::undoLeavesLinksChangedSinceAndThenOffersTheBatchBefore() {
 void TestLinkHistory::withoutTheHistoryTableSavingGoesOn() {
     // Missing, and made on the first save without a word.
     exec(QStringLiteral("DROP TABLE Build_FIle.ESOA_LINK_HISTORY"));
-    choose(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
     save(QStringLiteral("10020"), QStringLiteral("KETOROLAC"));
     QVERIFY(m_prompter.shown.isEmpty());
     QCOMPARE(history().size(), 1);
@@ -312,7 +301,7 @@ void TestLinkHistory::withoutTheHistoryTableSavingGoesOn() {
     m_screen = std::make_unique<MainScreen>(m_user, m_prompter);
     exec(QStringLiteral("DROP TABLE Build_FIle.ESOA_LINK_HISTORY"));
     exec(QStringLiteral("CREATE INDEX Build_FIle.ESOA_LINK_HISTORY ON ESOA_ER_LINK(ItemDesc)"));
-    choose(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
     save(QStringLiteral("10021"), QStringLiteral("TRAMADOL"));
     save(QStringLiteral("10022"), QStringLiteral("DICLOFENAC"));
     m_screen->mappings().LoadMappings();
@@ -337,7 +326,7 @@ void TestLinkHistory::withoutTheHistoryTableSavingGoesOn() {
     c().cmdCreateTable->click();
     QCOMPARE(m_prompter.texts().last(), QStringLiteral("Done."));
     QVERIFY(history().isEmpty());
-    choose(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
     save(QStringLiteral("10023"), QStringLiteral("CEFUROXIME"));
     QCOMPARE(history().size(), 1);
     QCOMPARE(m_prompter.shown.size(), 2);
@@ -347,9 +336,10 @@ void TestLinkHistory::withoutTheHistoryTableSavingGoesOn() {
 }
 
 void TestLinkHistory::theHistoryDialog() {
-    choose(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
     save(QStringLiteral("10020"), QStringLiteral("KETOROLAC"));
-    choose(QStringLiteral("ER0001"), QStringLiteral("Paracetamol 300 mg/2 mL ampule"));
+    choosePhilHealthItem(QStringLiteral("ER0001"),
+                         QStringLiteral("Paracetamol 300 mg/2 mL ampule"));
     save(QStringLiteral("10020"), QStringLiteral("KETOROLAC"));
     FlexGrid* map = c().GridMap;
     int row = 1;

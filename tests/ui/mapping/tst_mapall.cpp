@@ -10,17 +10,6 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
-
-TextTable itemList(const QList<QStringList>& rows) {
-    TextTable t;
-    t.columns = QStringList{"ItemID", "Description", "GenericName", "ListCost"};
-    t.rows = rows;
-    return t;
-}
-
-} // namespace
-
 class TestMapAll : public QObject, protected ScreenFixture {
     Q_OBJECT
 private slots:
@@ -36,16 +25,6 @@ private slots:
     void goesBeyond32767Rows();
 
 private:
-    void selectPhilHealthItem() {
-        c().lblESOATableName->setText(QStringLiteral("ESOA_ER"));
-        c().txtESOACode->setText(QStringLiteral("ER0002"));
-        c().txtESOADesc->setText(QStringLiteral("Ketorolac 30 mg/mL ampule"));
-        c().txtFixedFee->setText(QStringLiteral("95.00"));
-        c().txtChargingUnit->setText(QStringLiteral("per ampule"));
-        c().txtAreaCat->setText(QStringLiteral("Therapeutics"));
-        c().txtType->setText(QStringLiteral("INV"));
-        c().txtRevID->setText(QStringLiteral("PH"));
-    }
     QList<QStringList> linksOf(const QString& code) {
         return gw()
             .query(
@@ -76,7 +55,7 @@ void TestMapAll::cleanup() {
 }
 
 void TestMapAll::answeringNoChangesNothing() {
-    selectPhilHealthItem();
+    choosePhilHealthItem();
     c().Grid2->bind(itemList({{"10020", "A", "", ""}, {"10021", "B", "", ""}}));
     const int before = linkCount();
     mapAll(Prompter::Answer::No);
@@ -90,7 +69,7 @@ void TestMapAll::answeringNoChangesNothing() {
 }
 
 void TestMapAll::everyListedItemIsSaved() {
-    selectPhilHealthItem();
+    choosePhilHealthItem();
     // 10018 is linked to ER0001 already: it moves to ER0002.
     c().Grid2->bind(itemList({{"10018", "PARACETAMOL", "", ""},
                               {"10020", "KETOROLAC", "", ""},
@@ -121,7 +100,7 @@ void TestMapAll::everyListedItemIsSaved() {
 }
 
 void TestMapAll::aHeaderOnlyListDoesNothingAfterTheQuestion() {
-    selectPhilHealthItem();
+    choosePhilHealthItem();
     c().Grid2->bind(itemList({}));
     mapAll(Prompter::Answer::Yes);
     QCOMPARE(m_prompter.shown.size(), 1);
@@ -129,7 +108,7 @@ void TestMapAll::aHeaderOnlyListDoesNothingAfterTheQuestion() {
 }
 
 void TestMapAll::passedOverAndEmptyRows() {
-    selectPhilHealthItem();
+    choosePhilHealthItem();
     c().Grid2->bind(itemList({{"10020", "KETOROLAC", "", ""},
                               {"OtherRevenueID", "header text", "", ""},
                               {"", "no id", "", ""},
@@ -149,7 +128,7 @@ void TestMapAll::passedOverAndEmptyRows() {
 }
 
 void TestMapAll::withoutAPhilHealthItemEachRowSaysSo() {
-    selectPhilHealthItem();
+    choosePhilHealthItem();
     c().txtESOACode->setText(QString());
     c().Grid2->bind(itemList({{"10020", "A", "", ""}, {"10021", "B", "", ""}}));
     const int before = linkCount();
@@ -161,7 +140,7 @@ void TestMapAll::withoutAPhilHealthItemEachRowSaysSo() {
 }
 
 void TestMapAll::aRowGrid2ClickCannotReadIsReportedAndSkipped() {
-    selectPhilHealthItem();
+    choosePhilHealthItem();
     TextTable oneColumn;
     oneColumn.columns << QStringLiteral("ItemID");
     oneColumn.rows << QStringList{"10020"} << QStringList{"10021"};
@@ -176,7 +155,7 @@ void TestMapAll::aRowGrid2ClickCannotReadIsReportedAndSkipped() {
 void TestMapAll::goesBeyond32767Rows() {
     // With no PhilHealth item every row is refused at once: the run is quick, and the last row
     // taken shows how far it went.
-    selectPhilHealthItem();
+    choosePhilHealthItem();
     c().txtESOACode->setText(QString());
     QList<QStringList> rows;
     for (int i = 1; i <= 40000; ++i)

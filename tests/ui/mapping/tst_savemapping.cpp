@@ -64,16 +64,9 @@ private:
     // The working fields as the clerk leaves them before "5. Sa&ve Mapping".
     void fill(const QString& table, const QString& code, const QString& item,
               const QString& revenue = QStringLiteral("PH")) {
-        c().lblESOATableName->setText(table);
-        c().txtESOACode->setText(code);
-        c().txtESOADesc->setText(QStringLiteral("Ketorolac 30 mg/mL ampule"));
-        c().txtFixedFee->setText(QStringLiteral("95.00"));
-        c().txtChargingUnit->setText(QStringLiteral("per ampule"));
-        c().txtAreaCat->setText(QStringLiteral("Therapeutics"));
+        choosePhilHealthItem(code, QStringLiteral("Ketorolac 30 mg/mL ampule"), table, revenue);
         c().txtVALTORItemID->setText(item);
         c().txtVALTORitemDesc->setText(QStringLiteral("KETOROLAC 30mg/mL - AMPULE 1mL"));
-        c().txtType->setText(QStringLiteral("INV"));
-        c().txtRevID->setText(revenue);
         c().txtSectionID->setText(QString());
     }
     QList<QStringList> links(const QString& where, const QString& table = "ESOA_ER") {

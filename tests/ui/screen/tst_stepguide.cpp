@@ -1,16 +1,13 @@
 // The step pointer: its place and caption at every step, and that it stays away once dismissed.
-#include "TestDatabase.h"
+#include "ScreenFixture.h"
 
-#include "app/CurrentUser.h"
-#include "ui/screen/MainScreen.h"
-#include "ui/widgets/Prompter.h"
 #include "ui/widgets/Twips.h"
 
 #include <QGroupBox>
 #include <QPushButton>
 #include <QTest>
 
-class TestStepGuide : public QObject {
+class TestStepGuide : public QObject, ScreenFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -27,19 +24,14 @@ private:
         QPushButton* p = m_screen->controls().cmdInst;
         return QPoint(twips::left(p), twips::top(p));
     }
-    TestDatabase m_db;
-    CurrentUser m_user;
-    MessageBoxPrompter m_prompter;
-    std::unique_ptr<MainScreen> m_screen;
 };
 
 void TestStepGuide::init() {
-    m_screen = std::make_unique<MainScreen>(m_user, m_prompter);
-    m_screen->show();
+    openScreen();
 }
 
 void TestStepGuide::cleanup() {
-    m_screen.reset();
+    closeScreen();
 }
 
 void TestStepGuide::eachStepPlacesAndCaptionsThePointer_data() {

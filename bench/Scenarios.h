@@ -1,0 +1,33 @@
+#pragma once
+
+#include "support/Bench.h"
+
+#include <QString>
+
+// The benchmark's scenarios, each in the folder of the part of the program it times. Each runs
+// the program's operation and its floor and reports their figures.
+namespace bench {
+
+// "b. Scan && Import" of the ER list into an empty table, then again (ui/maintenance).
+void importScenario(Run& run);
+// The two "Check Listed if Mapped" over the imported list and 30,000 hospital items (ui/mapping).
+void checkScenarios(Run& run);
+// "Map ALL Listed" over 500 items, with the history and without it, in turns (ui/mapping).
+void mapAllScenario(Run& run);
+// Lists the 500 items and chooses the PhilHealth item for a map all that adds every link.
+void prepareMapAll(Run& run);
+// The undo of a map all of 500 new links, and the undo offer at a right-click (ui/history).
+void undoScenario(Run& run);
+// A query of 30,000 rows x 12 columns into a grid that is shown (ui/widgets).
+void gridBindScenario(Run& run);
+// The coverage by category and the export of every mapping (core/reports).
+void reportsScenario(Run& run);
+// The inventory search with a two-letter name filter (ui/hospital).
+void searchScenario(Run& run);
+// Start-up to the screen and the memory after the hospital check, each in a process of its own
+// (app).
+void startupScenarios(Run& run);
+// What such a process does: --startup FOLDER, --empty-window or --memory FOLDER.
+int child(const QString& mode, const QString& folder);
+
+} // namespace bench

@@ -1,0 +1,106 @@
+#include "Scenarios.h"
+
+#include "ui/widgets/FlexGrid.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableView>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace bench {
+
+namespace {
+
+// Resident memory of this process now and at its peak, in kB.
+std::pair<long, long> residentMemory() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    long now = 0, peak = 0;
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                now = line.mid(6).trimmed().split(' ').value(0).toLong();
+            if (line.startsWith("VmHWM:"))
+                peak = line.mid(6).trimmed().split(' ').value(0).toLong();
+        }
+    return {now, peak};
+}
+
+[[noreturn]] void childDone(const QByteArray& line) {
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fflush(stdout);
+    std::_Exit(0); // what the benchmark measures is over: no teardown
+}
+
+QByteArray runChild(const QStringList& arguments, double* elapsed) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(QCoreApplication::applicationFilePath(), arguments);
+    QByteArray out;
+    while (!out.endsWith('\n') && process.waitForReadyRead(60000))
+        out += process.readAllStandardOutput();
+    if (elapsed)
+        *elapsed = timer.nsecsElapsed() / 1e6;
+    process.waitForFinished(60000);
+    if (!out.endsWith('\n')) {
+        std::fprintf(stderr, "bench: %s gave no answer\n", qPrintable(arguments.join(' ')));
+        std::exit(2);
+    }
+    return out.trimmed();
+}
+
+} // namespace
+
+int child(const QString& mode, const QString& folder) {
+    if (mode == u"--empty-window") {
+        QTableView view;
+        VectorModel model;
+        view.setModel(&model);
+        processUntilExposed(view);
+        childDone("ready\n");
+    }
+    Program program(folder);
+    if (mode == u"--startup")
+        childDone("ready\n");
+    const long atStart = residentMemory().first;
+    Controls& c = program.c();
+    c.Grid2->bind(generated::hospitalItems(program.gw(), generated::listedItems));
+    c.txtRevID->setText(QStringLiteral("PH"));
+    c.cmdCheckIfMapped2->click();
+    childDone(QByteArray::number(qlonglong(atStart)) + ' ' +
+              QByteArray::number(qlonglong(residentMemory().second)) + '\n');
+}
+
+void startupScenarios(Run& run) {
+    // Start-up against a process showing an empty window with a table view.
+    double startup = 1e300, emptyWindow = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        double t = 0;
+        runChild({QStringLiteral("--startup"), run.databaseFolder}, &t);
+        startup = std::min(startup, t);
+        runChild({QStringLiteral("--empty-window")}, &t);
+        emptyWindow = std::min(emptyWindow, t);
+    }
+    report({"start-up", QStringLiteral("to the screen"), startup, emptyWindow, 15});
+    // The peak after the hospital check against the same process right after start-up.
+    double atStart = 0, peak = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        const QList<QByteArray> kb =
+            runChild({QStringLiteral("--memory"), run.databaseFolder}, nullptr).split(' ');
+        if (kb.value(1).toDouble() < peak) {
+            atStart = kb.value(0).toDouble() / 1024;
+            peak = kb.value(1).toDouble() / 1024;
+        }
+    }
+    report(
+        {"memory", QStringLiteral("%1 rows").arg(generated::listedItems), peak, atStart, 2, "MB"});
+}
+
+} // namespace bench

@@ -1,0 +1,77 @@
+#include "Bench.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace bench {
+
+namespace {
+QList<Figure> reported;
+}
+
+void report(const Figure& f) {
+    const double ratio = f.time / f.floor;
+    std::printf("%-18s %-14s %10.1f %s  floor %9.1f %s  %6.2fx  goal <= %4.1fx  %s\n", f.name,
+                qPrintable(f.size), f.time, f.unit, f.floor, f.unit, ratio, f.goal,
+                ratio <= f.goal ? "ok" : "MISSED");
+    std::fflush(stdout);
+    reported << f;
+}
+
+void note(const char* name, const QString& size, double ms) {
+    std::printf("%-18s %-14s %10.1f ms  (no goal)\n", name, qPrintable(size), ms);
+    std::fflush(stdout);
+}
+
+const QList<Figure>& figures() {
+    return reported;
+}
+
+void require(bool ok, const QSqlQuery& q) {
+    if (!ok) {
+        std::fprintf(stderr, "bench: %s\n", qPrintable(q.lastError().text()));
+        std::exit(2);
+    }
+}
+
+double timeOnce(const std::function<void()>& prepare, const std::function<void()>& work) {
+    if (prepare)
+        prepare();
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double bestOf3(const std::function<void()>& prepare, const std::function<void()>& work) {
+    double best = 1e300;
+    for (int run = 0; run < 3; ++run)
+        best = std::min(best, timeOnce(prepare, work));
+    return best;
+}
+
+void processUntilExposed(QWidget& window) {
+    window.show();
+    while (!window.windowHandle() || !window.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QCoreApplication::processEvents();
+}
+
+QVariant VectorModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    return rows[size_t(index.row())][size_t(index.column())];
+}
+
+Program::Program(const QString& folder) {
+    openScreenOn(folder, true, false);
+    processUntilExposed(screen());
+}
+
+} // namespace bench
