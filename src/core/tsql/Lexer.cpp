@@ -153,6 +153,19 @@ qsizetype prevSig(const Tokens& t, qsizetype i) {
     return -1;
 }
 
+qsizetype findTopLevel(const Tokens& t, QStringView word) {
+    int depth = 0;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (isPunct(t[i], u"("))
+            ++depth;
+        else if (isPunct(t[i], u")"))
+            --depth;
+        if (depth == 0 && is(t[i], word))
+            return i;
+    }
+    return t.size();
+}
+
 qsizetype matching(const Tokens& t, qsizetype open) {
     int depth = 0;
     for (qsizetype i = open; i < t.size(); ++i) {

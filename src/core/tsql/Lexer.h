@@ -38,6 +38,8 @@ Token raw(const QString& text);
 // The next and the previous token that is neither blank nor comment: t.size() and -1 when none.
 qsizetype nextSig(const Tokens& t, qsizetype i);
 qsizetype prevSig(const Tokens& t, qsizetype i);
+// Index of the first word `word` outside any parentheses, or t.size().
+qsizetype findTopLevel(const Tokens& t, QStringView word);
 // Index of the parenthesis that closes the one at `open`, or t.size().
 qsizetype matching(const Tokens& t, qsizetype open);
 // The texts of the tokens [from, to) joined.

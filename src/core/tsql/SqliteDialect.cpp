@@ -59,45 +59,38 @@ void dropTableHints(Tokens& t) {
 
 // SELECT [DISTINCT] TOP n ... becomes SELECT [DISTINCT] ... LIMIT n.
 void rewriteTop(Tokens& t) {
-    int depth = 0;
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        if (isPunct(t[i], u"("))
-            ++depth;
-        else if (isPunct(t[i], u")"))
-            --depth;
-        if (depth != 0 || !is(t[i], u"SELECT"))
-            continue;
-        qsizetype j = nextSig(t, i);
-        if (j < t.size() && (is(t[j], u"DISTINCT") || is(t[j], u"ALL")))
-            j = nextSig(t, j);
-        if (j >= t.size() || !is(t[j], u"TOP"))
-            return;
-        qsizetype k = nextSig(t, j);
-        qsizetype end = -1;
-        QString limit;
-        if (k < t.size() && t[k].kind == TokenKind::Number) {
-            limit = t[k].text;
-            end = k;
-        } else if (k < t.size() && isPunct(t[k], u"(")) {
-            qsizetype m = nextSig(t, k);
-            qsizetype close = nextSig(t, m);
-            if (m < t.size() && t[m].kind == TokenKind::Number && close < t.size() &&
-                isPunct(t[close], u")")) {
-                limit = t[m].text;
-                end = close;
-            }
-        }
-        if (end < 0)
-            return;
-        if (end + 1 < t.size() && t[end + 1].kind == TokenKind::Space)
-            ++end;
-        t.remove(j, end - j + 1);
-        qsizetype last = prevSig(t, t.size());
-        if (last >= 0 && isPunct(t[last], u";"))
-            last = prevSig(t, last);
-        t.insert(last + 1, raw(QStringLiteral(" LIMIT ") + limit));
+    const qsizetype select = findTopLevel(t, u"SELECT");
+    if (select >= t.size())
         return;
+    qsizetype j = nextSig(t, select);
+    if (j < t.size() && (is(t[j], u"DISTINCT") || is(t[j], u"ALL")))
+        j = nextSig(t, j);
+    if (j >= t.size() || !is(t[j], u"TOP"))
+        return;
+    const qsizetype k = nextSig(t, j);
+    qsizetype end = -1;
+    QString limit;
+    if (k < t.size() && t[k].kind == TokenKind::Number) {
+        limit = t[k].text;
+        end = k;
+    } else if (k < t.size() && isPunct(t[k], u"(")) {
+        const qsizetype m = nextSig(t, k);
+        const qsizetype close = nextSig(t, m);
+        if (m < t.size() && t[m].kind == TokenKind::Number && close < t.size() &&
+            isPunct(t[close], u")")) {
+            limit = t[m].text;
+            end = close;
+        }
     }
+    if (end < 0)
+        return;
+    if (end + 1 < t.size() && t[end + 1].kind == TokenKind::Space)
+        ++end;
+    t.remove(j, end - j + 1);
+    qsizetype last = prevSig(t, t.size());
+    if (last >= 0 && isPunct(t[last], u";"))
+        last = prevSig(t, last);
+    t.insert(last + 1, raw(QStringLiteral(" LIMIT ") + limit));
 }
 
 // + next to a string literal, or continuing a chain of texts, joins texts.

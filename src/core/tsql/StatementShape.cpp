@@ -33,30 +33,22 @@ std::optional<QString> literalText(const QString& token) {
 TableName selectTable(const QString& sql) {
     const Tokens t = tokenize(sql);
     TableName name;
-    int depth = 0;
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        if (isPunct(t[i], u"("))
-            ++depth;
-        else if (isPunct(t[i], u")"))
-            --depth;
-        if (depth != 0 || !is(t[i], u"FROM"))
-            continue;
-        qsizetype k = nextSig(t, i);
-        QStringList parts;
-        while (k < t.size() && (isName(t[k]) || isPunct(t[k], u"."))) {
-            name.text += t[k].text;
-            if (isName(t[k]))
-                parts << bare(t[k]);
-            else if (k + 1 < t.size() && isPunct(t[k + 1], u".") && !parts.isEmpty())
-                parts << QString();
-            ++k;
-        }
-        if (!parts.isEmpty()) {
-            name.table = parts.last();
-            if (parts.size() > 1)
-                name.database = parts.first();
-        }
-        break;
+    const qsizetype from = findTopLevel(t, u"FROM");
+    if (from >= t.size())
+        return name;
+    QStringList parts;
+    for (qsizetype k = nextSig(t, from); k < t.size() && (isName(t[k]) || isPunct(t[k], u"."));
+         ++k) {
+        name.text += t[k].text;
+        if (isName(t[k]))
+            parts << bare(t[k]);
+        else if (k + 1 < t.size() && isPunct(t[k + 1], u".") && !parts.isEmpty())
+            parts << QString();
+    }
+    if (!parts.isEmpty()) {
+        name.table = parts.last();
+        if (parts.size() > 1)
+            name.database = parts.first();
     }
     return name;
 }

@@ -156,22 +156,15 @@ void HospitalSide::GridRevCode_Click() {
 
 void HospitalSide::SetItemMode(bool inventory) {
     Controls& c = m_form.c;
-    if (inventory) {
-        c.txtType->setText(QStringLiteral("INV"));
-        c.lblG->setVisible(true);
-        c.txtGeneric->setVisible(true);
-        c.txtSectionID->setVisible(false);
-        c.lblS->setVisible(false);
-        c.optInventory[0]->setChecked(true);
+    // The generic name filters inventory items; the section filters procedures.
+    c.txtType->setText(inventory ? QStringLiteral("INV") : QStringLiteral("PROC"));
+    c.lblG->setVisible(inventory);
+    c.txtGeneric->setVisible(inventory);
+    c.txtSectionID->setVisible(!inventory);
+    c.lblS->setVisible(!inventory);
+    c.optInventory[inventory ? 0 : 1]->setChecked(true);
+    if (inventory)
         c.txtRevID->setText(QStringLiteral("PH"));
-    } else {
-        c.txtType->setText(QStringLiteral("PROC"));
-        c.lblG->setVisible(false);
-        c.txtGeneric->setVisible(false);
-        c.txtSectionID->setVisible(true);
-        c.lblS->setVisible(true);
-        c.optInventory[1]->setChecked(true);
-    }
     LoadRevenueCodes();
 }
 

@@ -44,6 +44,22 @@ const TextField textFields[] = {
     {142, "ChargingUnit", &Controls::txtChargingUnit},
 };
 
+// The two guards: the line that tests that a box holds a text, and the message the line after it
+// shows before the save ends.
+struct Guard {
+    int line;
+    QLineEdit* Controls::*box;
+    const char* message;
+};
+const Guard guards[] = {
+    {100, &Controls::txtESOACode, "Select ESOA item."},
+    {104, &Controls::txtVALTORItemID, "Select VALTOR item."},
+};
+
+const Guard& guardAt(int line) {
+    return line == guards[0].line ? guards[0] : guards[1];
+}
+
 const TextField* textFieldOf(int line) {
     for (const TextField& field : textFields)
         if (field.line == line)
@@ -70,20 +86,14 @@ void Mappings::cmdEdit_Click() {
         int next = line + 2;
         try {
             switch (line) {
-            case 100:
-                if (!c.txtESOACode->text().isEmpty())
-                    next = 104;
+            case 100: // a guard: its box holds a text, or the next line ends the save
+            case 104:
+                if (!(c.*guardAt(line).box)->text().isEmpty())
+                    next = line + 4;
                 break;
             case 102:
-                m_form.prompter.message(QStringLiteral("Select ESOA item."));
-                next = 0;
-                break;
-            case 104:
-                if (!c.txtVALTORItemID->text().isEmpty())
-                    next = 108;
-                break;
             case 106:
-                m_form.prompter.message(QStringLiteral("Select VALTOR item."));
+                m_form.prompter.message(QLatin1String(guardAt(line - 2).message));
                 next = 0;
                 break;
             case 108:

@@ -15,23 +15,11 @@ Prompter::Answer MessageBoxPrompter::show(const QString& text, Buttons buttons, 
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
     box.setText(text);
-    switch (icon) {
-    case Icon::None:
-        box.setIcon(QMessageBox::NoIcon);
-        break;
-    case Icon::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case Icon::Warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case Icon::Critical:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case Icon::Question:
-        box.setIcon(QMessageBox::Question);
-        break;
-    }
+    // In the order of Prompter::Icon.
+    const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
+                                       QMessageBox::Warning, QMessageBox::Critical,
+                                       QMessageBox::Question};
+    box.setIcon(icons[static_cast<int>(icon)]);
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);

@@ -168,6 +168,8 @@ void TestGateway::writeFailsOnAColumnTheSelectLacks() {
         QStringLiteral("ER0003"));
 }
 
+// Each write test reads the row back in full, so that a test reads on its own: they are alike on
+// purpose.
 void TestGateway::writeFailsWhenTheRowChangedSinceItWasRead() {
     WriteCursor w = gw().openForWrite(linkLookup(QStringLiteral("PH"), QStringLiteral("10018")));
     QVERIFY(!w.atEnd());

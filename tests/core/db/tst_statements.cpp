@@ -10,6 +10,8 @@
 class TestStatements : public QObject {
     Q_OBJECT
 private slots:
+    // A fresh copy of the sample database for each test, declared as every database test declares
+    // it (alike on purpose).
     void init() { m_db = std::make_unique<TestDatabase>(); }
     void cleanup() { m_db.reset(); }
 

@@ -40,6 +40,8 @@ private slots:
     void useCopiesTheDescription();
 
 private:
+    // The part under test and the scenes the tests set, declared as every screen test declares
+    // them (alike on purpose).
     HospitalSide& hospital() { return m_screen->hospital(); }
     void procedureRoute(const QString& idField, const QString& nameField, const QString& table) {
         c().txtType->setText(QStringLiteral("PROC"));
@@ -127,6 +129,7 @@ void TestHospitalSide::procedureSearchStatementWithNameAndSection() {
     const int section = c().Grid2->rows();
     QVERIFY(section > 10);
     QCOMPARE(c().Grid2->textMatrix(0, 0), QStringLiteral("OtherRevenueID"));
+    // The same search by name instead, asserted in full again (alike on purpose).
     c().txtSectionID->clear();
     c().txtDesc->setText(QStringLiteral("fee"));
     hospital().SearchHospitalItems();
@@ -243,6 +246,8 @@ void TestHospitalSide::aMissingRevenueTableShowsTwoMessages() {
     QCOMPARE(m_prompter.texts(), QStringList{"Search & Select VALTOR Item."});
 }
 
+// The routing of a click is asserted in full here as in the reference side's tests, so that each
+// reads on its own (alike on purpose).
 void TestHospitalSide::revenueClickRoutesTheProcedureSearch() {
     hospital().LoadRevenues();
     c().txtType->setText(QStringLiteral("PROC"));

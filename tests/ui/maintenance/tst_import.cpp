@@ -73,6 +73,20 @@ private:
         return QStringLiteral("SELECT * FROM [Build_FIle].[dbo].") + table +
                QStringLiteral(" WHERE Code = '") + quotedCode + QStringLiteral("'   ");
     }
+    // An item list long enough to act during its import: `count` lines of supplies coded
+    // prefix1, prefix2 ..., each described as "Item" (with its number when `numbered`); the
+    // medicine list given; the item table chosen and emptied.
+    void prepareItemImport(const char* prefix, int count, const QByteArray& medicine,
+                           bool numbered = false) {
+        QByteArray lines;
+        for (int i = 1; i <= count; ++i)
+            lines += prefix + QByteArray::number(i) + "|Supplies|Item" +
+                     (numbered ? " " + QByteArray::number(i) : QByteArray()) + "\r\n";
+        write(QStringLiteral("ESOA_ITEM"), lines);
+        write(QStringLiteral("ESOA_MEDICINE"), medicine);
+        chooseTable(0);
+        empty(QStringLiteral("ESOA_ITEM"));
+    }
     // Runs `work` at the given pass of the event loop while the import runs.
     void duringImport(int pass, std::function<void()> work) {
         auto* timer = new QTimer(m_screen.get());
@@ -289,14 +303,8 @@ void TestImport::encodings() {
 }
 
 void TestImport::aTableSwitchAndASecondClickDuringTheImport() {
-    QByteArray lines;
-    for (int i = 1; i <= 40; ++i)
-        lines += "S" + QByteArray::number(i) + "|Supplies|Item " + QByteArray::number(i) + "\r\n";
-    write(QStringLiteral("ESOA_ITEM"), lines);
-    write(QStringLiteral("ESOA_MEDICINE"), "SM|Drugs|Medicine line\r\n");
     write(QStringLiteral("ESOA_ER"), "SE|Imaging|Not read\r\n");
-    chooseTable(0);
-    empty(QStringLiteral("ESOA_ITEM"));
+    prepareItemImport("S", 40, "SM|Drugs|Medicine line\r\n", true);
     const int er = count(QStringLiteral("ESOA_ER"));
     bool hourglass = false;
     // Halfway through the item file the clerk switches to the ER table and clicks again.
@@ -323,13 +331,7 @@ void TestImport::aTableSwitchAndASecondClickDuringTheImport() {
 }
 
 void TestImport::aSaveBetweenTwoLinesIsCommittedOnItsOwn() {
-    QByteArray lines;
-    for (int i = 1; i <= 30; ++i)
-        lines += "B" + QByteArray::number(i) + "|Supplies|Item\r\n";
-    write(QStringLiteral("ESOA_ITEM"), lines);
-    write(QStringLiteral("ESOA_MEDICINE"), "");
-    chooseTable(0);
-    empty(QStringLiteral("ESOA_ITEM"));
+    prepareItemImport("B", 30, "");
     Gateway other(embedded::open(m_db->folder()));
     int seenByOther = -1, linksSeen = -1;
     duringImport(10, [&] {
@@ -345,13 +347,7 @@ void TestImport::aSaveBetweenTwoLinesIsCommittedOnItsOwn() {
 }
 
 void TestImport::closingTheScreenEndsTheImport() {
-    QByteArray lines;
-    for (int i = 1; i <= 50; ++i)
-        lines += "C" + QByteArray::number(i) + "|Supplies|Item\r\n";
-    write(QStringLiteral("ESOA_ITEM"), lines);
-    write(QStringLiteral("ESOA_MEDICINE"), "CM|Drugs|Not read\r\n");
-    chooseTable(0);
-    empty(QStringLiteral("ESOA_ITEM"));
+    prepareItemImport("C", 50, "CM|Drugs|Not read\r\n");
     duringImport(10, [&] { m_screen->close(); });
     scan();
     QVERIFY(m_prompter.texts().isEmpty());

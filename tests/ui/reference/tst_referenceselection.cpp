@@ -33,6 +33,8 @@ private slots:
     void itemClickOnTheEmptyRowOfAFailedLoad();
 
 private:
+    // The part under test and the scenes the tests set, declared as every screen test declares
+    // them (alike on purpose).
     ReferenceSide& reference() { return m_screen->reference(); }
     void showCategory(const QString& table, const QString& category) {
         c().lblESOATableName->setText(table);
@@ -305,6 +307,8 @@ void TestReferenceSelection::itemClickInInventoryModeWithAutoSearch() {
     QCOMPARE(c().txtGeneric->text(), QString());
 }
 
+// Each of the item clicks sets its scene and asserts in full, so that a test reads on its own: they
+// are alike on purpose.
 void TestReferenceSelection::itemClickWithoutAutoSearch() {
     m_screen->hospital().SetItemMode(true);
     c().chkAutoSearch->setChecked(false);
