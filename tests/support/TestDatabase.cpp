@@ -2,6 +2,7 @@
 
 #include "core/db/EmbeddedDatabase.h"
 #include "core/maintenance/SampleData.h"
+#include "core/tsql/SqlText.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,9 +21,9 @@ QString TestDatabase::sampleFolder() {
 TestDatabase::TestDatabase()
     : m_folder(m_dir.path()) {
     const QString from = sampleFolder();
-    for (const QString& name : {QStringLiteral("Build_FIle"), QStringLiteral("Inventory")})
-        if (!QFile::copy(embedded::databaseFile(from, name),
-                         embedded::databaseFile(m_folder, name)))
+    for (const char* name : sql::databases)
+        if (!QFile::copy(embedded::databaseFile(from, QLatin1String(name)),
+                         embedded::databaseFile(m_folder, QLatin1String(name))))
             qFatal("cannot copy the sample database");
 }
 

@@ -143,7 +143,10 @@ void create(const QString& folder) {
         if (!db.commit())
             throw DbError(driverText(db.lastError()));
     }
-    for (const QString& name : {QStringLiteral("Inventory"), QStringLiteral("Build_FIle")}) {
+    // Build_FIle, the first of the databases, is put in place last: it tells that the sample is
+    // complete.
+    for (auto it = sql::databases.rbegin(); it != sql::databases.rend(); ++it) {
+        const QString name = QLatin1String(*it);
         const QString from = embedded::databaseFile(work, name);
         const QString to = embedded::databaseFile(folder, name);
         QFile::remove(to);
