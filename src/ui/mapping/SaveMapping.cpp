@@ -56,6 +56,7 @@ const Guard guards[] = {
     {104, &Controls::txtVALTORItemID, "Select VALTOR item."},
 };
 
+// The guard tested at line 100 or 104.
 const Guard& guardAt(int line) {
     return line == guards[0].line ? guards[0] : guards[1];
 }
