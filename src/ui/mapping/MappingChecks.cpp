@@ -61,9 +61,9 @@ void Mappings::cmdCheckIfMapped_Click() {
     m_stopCheck = false;
     FlexGrid* grid = m_form.c.Grid1;
     const QString table = m_form.c.lblESOATableName->text();
+    const QString links = sql::buildFileTable(table + QStringLiteral("_LINK"));
     checkRows(grid, table, m_form.c.cmdCheckIfMapped, [&](int i) {
-        const QString sql = QStringLiteral("SELECT TOP 1 1 FROM ") +
-                            sql::buildFileTable(table + QStringLiteral("_LINK")) +
+        const QString sql = QStringLiteral("SELECT TOP 1 1 FROM ") + links +
                             QStringLiteral(" WITH (NOLOCK) WHERE Code=") +
                             sql::quoted(grid->textMatrix(i, 1)) + QStringLiteral(" ");
         Lookup found = m_form.db().lookup(sql, Rowset::ForwardReadOnly);
@@ -85,10 +85,10 @@ void Mappings::cmdCheckIfMapped2_Click() {
     // Every row is asked the same question: the table and revenue code of the click.
     const QString table = c.lblESOATableName->text();
     const QString revenue = c.txtRevID->text();
+    const QString links = sql::buildFileTable(table + QStringLiteral("_LINK"));
     grid->setCols(3);
     checkRows(grid, table, c.cmdCheckIfMapped2, [&](int i) {
-        const QString sql = QStringLiteral("SELECT TOP 1 Code FROM ") +
-                            sql::buildFileTable(table + QStringLiteral("_LINK")) +
+        const QString sql = QStringLiteral("SELECT TOP 1 Code FROM ") + links +
                             QStringLiteral(" WITH (NOLOCK) WHERE RevenueID = ") +
                             sql::quoted(revenue) + QStringLiteral(" AND ItemID=") +
                             sql::quoted(grid->textMatrix(i, 0)) + QStringLiteral(" ");
