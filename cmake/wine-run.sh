@@ -8,6 +8,11 @@ wine="${BREVANT_WINE:-/usr/lib/wine/wine64}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # Qt's messages go to stderr, not to the Windows debugger.
 export QT_FORCE_STDERR_LOGGING=1
+# Offscreen, Qt on Windows reads fonts from a folder: the Liberation fonts the Linux runs use.
+if [ "${QT_QPA_PLATFORM:-}" = offscreen ] && [ -z "${QT_QPA_FONTDIR:-}" ] &&
+    [ -d /usr/share/fonts/truetype/liberation2 ]; then
+    export QT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/liberation2
+fi
 # Wine keeps the QT_ variables of Linux from Windows programs and gives them WINEQT_ ones instead.
 while IFS='=' read -r name _; do
     export "WINE$name=${!name}"

@@ -17,7 +17,9 @@ std::unique_ptr<MainScreen>& ScreenFixture::openScreen(bool load, bool show) {
 
 std::unique_ptr<MainScreen>& ScreenFixture::openScreenOn(const QString& folder, bool load,
                                                          bool show) {
-    // The program's name, which its message boxes carry as their title.
+    // The program's name, which its message boxes carry as their title; the organisation names
+    // the tests' own settings (on Windows QSettings keeps nothing without one).
+    QCoreApplication::setOrganizationName(QStringLiteral("BrevantTests"));
     QCoreApplication::setApplicationName(QStringLiteral("Brevant"));
     m_screen.reset();
     m_user.setDataFolder(folder);

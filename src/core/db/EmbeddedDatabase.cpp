@@ -12,7 +12,9 @@
 namespace embedded {
 
 QString defaultDataFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // The computer's own data folder of the user (%LOCALAPPDATA% on Windows, not the roaming
+    // profile that is copied at every logon; ~/.local/share elsewhere).
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
 }
 
 QString databaseFile(const QString& folder, const QString& database) {

@@ -1,30 +1,14 @@
 #include "SqlServer.h"
 
 #include "core/db/DbError.h"
+#include "core/platform/Platform.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSettings>
 #include <QSqlError>
 
 namespace odbc {
 
 QStringList installedDrivers() {
-    QStringList files;
-    const QByteArray sysIni = qgetenv("ODBCSYSINI");
-    files << (sysIni.isEmpty() ? QStringLiteral("/etc") : QString::fromLocal8Bit(sysIni)) +
-                 QStringLiteral("/odbcinst.ini");
-    files << QDir::homePath() + QStringLiteral("/.odbcinst.ini");
-    QStringList drivers;
-    for (const QString& file : files) {
-        if (!QFileInfo::exists(file))
-            continue;
-        QSettings ini(file, QSettings::IniFormat);
-        for (const QString& group : ini.childGroups())
-            if (group != u"ODBC" && !drivers.contains(group))
-                drivers << group;
-    }
-    return drivers;
+    return platform::odbcDrivers();
 }
 
 std::unique_ptr<Backend> open(const QString& connectionString, Dialect dialect,
@@ -55,11 +39,17 @@ QString braced(const QString& value) {
 }
 } // namespace
 
+QStringList knownDrivers() {
+    return {QStringLiteral("ODBC Driver 18 for SQL Server"),
+            QStringLiteral("ODBC Driver 17 for SQL Server"), QStringLiteral("SQL Server"),
+            QStringLiteral("FreeTDS")};
+}
+
 QString preferredDriver(const QStringList& installed) {
-    for (const QString& name :
-         {QStringLiteral("ODBC Driver 18 for SQL Server"), QStringLiteral("FreeTDS")})
-        if (installed.contains(name, Qt::CaseInsensitive))
-            return name;
+    for (const QString& name : knownDrivers())
+        for (const QString& driver : installed)
+            if (driver.compare(name, Qt::CaseInsensitive) == 0)
+                return driver;
     return QString();
 }
 
@@ -70,8 +60,15 @@ QString serverName(const SqlServerLogin& login) {
 QString connectionString(const SqlServerLogin& login, const QString& driver) {
     QString s = QStringLiteral("DRIVER=") + braced(driver) + u';';
     if (driver.startsWith(u"ODBC Driver", Qt::CaseInsensitive)) {
+        // Driver 18 encrypts by default and checks the server's certificate, which a hospital's
+        // own server seldom has from a public authority; 17 knows only yes and no.
+        const bool eighteen = driver.contains(u"18");
         s += QStringLiteral("SERVER=") + braced(QStringLiteral("tcp:") + serverName(login)) +
-             QStringLiteral(";Encrypt=Optional;TrustServerCertificate=yes;");
+             (eighteen ? QStringLiteral(";Encrypt=Optional") : QStringLiteral(";Encrypt=no")) +
+             QStringLiteral(";TrustServerCertificate=yes;");
+    } else if (driver.compare(u"SQL Server", Qt::CaseInsensitive) == 0) {
+        // The driver every Windows has: "server,port" over TCP/IP (the DBMSSOCN library).
+        s += QStringLiteral("SERVER=") + serverName(login) + QStringLiteral(";Network=DBMSSOCN;");
     } else {
         s += QStringLiteral("SERVER=") + braced(login.server) + QStringLiteral(";PORT=") +
              QString::number(login.port) + QStringLiteral(";TDS_Version=7.4;ClientCharset=UTF-8;");
@@ -89,8 +86,8 @@ std::unique_ptr<Backend> open(const SqlServerLogin& login) {
     const QString driver = preferredDriver(odbc::installedDrivers());
     if (driver.isEmpty())
         throw DbError(QStringLiteral("Cannot connect to SQL Server %1: no SQL Server ODBC driver "
-                                     "is installed (ODBC Driver 18 for SQL Server or FreeTDS).")
-                          .arg(name));
+                                     "is installed (%2).")
+                          .arg(name, knownDrivers().join(QStringLiteral(", "))));
     try {
         return odbc::open(connectionString(login, driver), Dialect::TSql,
                           QStringLiteral("SQL Server %1").arg(name));

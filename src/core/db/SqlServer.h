@@ -17,7 +17,8 @@ struct SqlServerLogin {
 
 namespace odbc {
 
-// The installed ODBC drivers, as the driver manager lists them.
+// The installed ODBC drivers, as the driver manager lists them (the registry on Windows,
+// odbcinst.ini elsewhere).
 QStringList installedDrivers();
 
 // Opens an ODBC connection; raises DbError with the driver's text when it cannot. `what` names
@@ -31,7 +32,12 @@ namespace sqlserver {
 
 inline constexpr int loginTimeoutSeconds = 5;
 
-// "ODBC Driver 18 for SQL Server" when installed, else FreeTDS; empty when neither is.
+// The SQL Server drivers the program can use, the preferred first: Microsoft's ODBC Driver 18,
+// then 17, then the "SQL Server" driver that every Windows has, then FreeTDS.
+QStringList knownDrivers();
+
+// The first of the known drivers that is installed (as the installed list spells it); empty when
+// none is.
 QString preferredDriver(const QStringList& installed);
 
 // "server,port" as messages name the instance.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // What the program asks of the operating system beyond Qt. Everything that differs between
 // Windows and the POSIX systems lives in Platform.cpp.
@@ -9,5 +10,10 @@ namespace platform {
 // The operating-system user the program runs as: from the environment (USER, USERNAME, LOGNAME),
 // else from the account; empty when neither tells.
 QString userName();
+
+// The ODBC drivers installed on this computer, by name: on Windows as the driver manager lists
+// them (SQLDrivers, from the registry); elsewhere the sections of unixODBC's odbcinst.ini files
+// (the system's, in ODBCSYSINI or /etc, then the user's).
+QStringList odbcDrivers();
 
 } // namespace platform

@@ -1,7 +1,9 @@
 // The ODBC transport, for real: the SQL Server path goes through QODBC, tested here with Debian's
 // SQLite ODBC driver and the SQLite dialect (no SQL Server runs on these machines), and with
-// FreeTDS against a closed port for the connection failure.
+// FreeTDS against a closed port for the connection failure. Under Wine the same drivers serve
+// through Wine's ODBC bridge.
 #include "TestDatabase.h"
+#include "Wine.h"
 
 #include "core/db/EmbeddedDatabase.h"
 #include "core/db/SqlServer.h"
@@ -33,11 +35,11 @@ void TestOdbc::initTestCase() {
 
 void TestOdbc::fourOperationsOverOdbc() {
     QTemporaryDir scratch;
-    const QString connection =
-        QStringLiteral("DRIVER={SQLite3};Database=") + scratch.filePath(QStringLiteral("main.db"));
+    const QString connection = QStringLiteral("DRIVER={SQLite3};Database=") +
+                               wine::pathForDrivers(scratch.filePath(QStringLiteral("main.db")));
     std::unique_ptr<Backend> backend =
         odbc::open(connection, Dialect::Sqlite, QStringLiteral("test"));
-    embedded::attach(backend->database(), m_db.folder());
+    embedded::attach(backend->database(), wine::pathForDrivers(m_db.folder()));
     Gateway gw(std::move(backend));
 
     const TextTable categories = gw.query(QStringLiteral(
@@ -90,10 +92,11 @@ void TestOdbc::fourOperationsOverOdbc() {
 // The history's transaction as text through QODBC: committed with the link, or rolled back with it.
 void TestOdbc::theHistorysTransactionOverOdbc() {
     QTemporaryDir scratch;
-    std::unique_ptr<Backend> backend = odbc::open(QStringLiteral("DRIVER={SQLite3};Database=") +
-                                                      scratch.filePath(QStringLiteral("main.db")),
-                                                  Dialect::Sqlite, QStringLiteral("test"));
-    embedded::attach(backend->database(), m_db.folder());
+    std::unique_ptr<Backend> backend =
+        odbc::open(QStringLiteral("DRIVER={SQLite3};Database=") +
+                       wine::pathForDrivers(scratch.filePath(QStringLiteral("main.db"))),
+                   Dialect::Sqlite, QStringLiteral("test"));
+    embedded::attach(backend->database(), wine::pathForDrivers(m_db.folder()));
     Gateway gw(std::move(backend));
     history::LinkHistory history;
     const auto save = [&](const QString& item) {

@@ -1,7 +1,7 @@
 // The lists' right-click menus on the real screen: copy, a list saved as CSV, every mapping of
 // the table with its status, the coverage dialog, and the checks' result in their tooltips.
-// Files are read back with Python's csv module.
-#include "PythonCsv.h"
+// Files are read back by the tests' own CSV reader (and Python's csv module where it is installed).
+#include "CsvReadBack.h"
 #include "ScreenFixture.h"
 
 #include "ui/widgets/FlexGrid.h"
@@ -88,7 +88,7 @@ void TestListExports::aListIsSavedAsShown() {
     m_prompter.savePaths << path(QStringLiteral("map.csv"));
     m_screen->listExports().exportList(g);
     QCOMPARE(m_prompter.saveDialogs, QStringList{"Export list to CSV: GridMap.csv"});
-    const QList<QStringList> read = readCsvWithPython(path(QStringLiteral("map.csv")));
+    const QList<QStringList> read = readCsvBack(path(QStringLiteral("map.csv")));
     const TextTable shown = g->shownTable();
     QCOMPARE(read.size(), g->rows());
     QCOMPARE(read.first(), shown.columns);
@@ -114,7 +114,7 @@ void TestListExports::allMappingsWithTheirStatus() {
     m_prompter.savePaths << path(QStringLiteral("all.csv"));
     m_screen->listExports().exportAllMappings();
     QVERIFY(m_prompter.shown.isEmpty());
-    const QList<QStringList> read = readCsvWithPython(path(QStringLiteral("all.csv")));
+    const QList<QStringList> read = readCsvBack(path(QStringLiteral("all.csv")));
     QCOMPARE(read.size(), links + 1);
     const QStringList header = read.first();
     QCOMPARE(header.last(), QStringLiteral("Status"));
@@ -178,7 +178,7 @@ void TestListExports::coverageDialog() {
     QCOMPARE(seen.rows.last()[1].toInt(), items);
     QList<QStringList> expected{seen.columns};
     expected << seen.rows;
-    QCOMPARE(readCsvWithPython(path(QStringLiteral("coverage.csv"))), expected);
+    QCOMPARE(readCsvBack(path(QStringLiteral("coverage.csv"))), expected);
 }
 
 void TestListExports::checksTellTheirResultInTheTooltip() {
