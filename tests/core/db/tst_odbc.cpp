@@ -22,6 +22,8 @@ private slots:
     void fourOperationsOverOdbc();
     void theHistorysTransactionOverOdbc();
     void connectionStrings();
+    void theNewestSqlServerDriverIsTaken_data();
+    void theNewestSqlServerDriverIsTaken();
     void aClosedPortFailsFastAndNamesTheServer();
 
 private:
@@ -134,10 +136,43 @@ void TestOdbc::connectionStrings() {
     QCOMPARE(sqlserver::connectionString(login, QStringLiteral("ODBC Driver 18 for SQL Server")),
              QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:dbhost,1433};"
                             "Encrypt=Optional;TrustServerCertificate=yes;Trusted_Connection=yes;"));
-    QCOMPARE(sqlserver::preferredDriver(
-                 {QStringLiteral("FreeTDS"), QStringLiteral("ODBC Driver 18 for SQL Server")}),
-             QStringLiteral("ODBC Driver 18 for SQL Server"));
-    QCOMPARE(sqlserver::preferredDriver({QStringLiteral("SQLite3")}), QString());
+    QCOMPARE(sqlserver::connectionString(login, QStringLiteral("ODBC Driver 17 for SQL Server")),
+             QStringLiteral("DRIVER={ODBC Driver 17 for SQL Server};SERVER={tcp:dbhost,1433};"
+                            "Encrypt=no;TrustServerCertificate=yes;Trusted_Connection=yes;"));
+    // The driver every Windows has: Windows authentication, or the SQL Server login.
+    QCOMPARE(sqlserver::connectionString(login, QStringLiteral("SQL Server")),
+             QStringLiteral("DRIVER={SQL Server};SERVER=dbhost,1433;Network=DBMSSOCN;"
+                            "Trusted_Connection=yes;"));
+    login.trusted = false;
+    QCOMPARE(sqlserver::connectionString(login, QStringLiteral("SQL Server")),
+             QStringLiteral("DRIVER={SQL Server};SERVER=dbhost,1433;Network=DBMSSOCN;"
+                            "UID={billing};PWD={p;w}}d};"));
+    QCOMPARE(sqlserver::connectionString(login, QStringLiteral("ODBC Driver 18 for SQL Server")),
+             QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:dbhost,1433};"
+                            "Encrypt=Optional;TrustServerCertificate=yes;UID={billing};"
+                            "PWD={p;w}}d};"));
+}
+
+void TestOdbc::theNewestSqlServerDriverIsTaken_data() {
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QString>("taken");
+    const QString d18 = QStringLiteral("ODBC Driver 18 for SQL Server");
+    const QString d17 = QStringLiteral("ODBC Driver 17 for SQL Server");
+    const QString windows = QStringLiteral("SQL Server");
+    const QString tds = QStringLiteral("FreeTDS");
+    QTest::newRow("18 before all") << QStringList{tds, windows, d17, d18} << d18;
+    QTest::newRow("17 before the old driver") << QStringList{windows, d17} << d17;
+    QTest::newRow("a Windows without Microsoft's drivers") << QStringList{windows, tds} << windows;
+    QTest::newRow("Linux with FreeTDS") << QStringList{QStringLiteral("SQLite3"), tds} << tds;
+    QTest::newRow("named as the list spells it")
+        << QStringList{QStringLiteral("sql server")} << QStringLiteral("sql server");
+    QTest::newRow("none") << QStringList{QStringLiteral("SQLite3")} << QString();
+}
+
+void TestOdbc::theNewestSqlServerDriverIsTaken() {
+    QFETCH(QStringList, installed);
+    QFETCH(QString, taken);
+    QCOMPARE(sqlserver::preferredDriver(installed), taken);
 }
 
 void TestOdbc::aClosedPortFailsFastAndNamesTheServer() {

@@ -6,6 +6,8 @@
 #include "ui/widgets/Twips.h"
 
 #include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -175,6 +177,13 @@ void TestMainScreen::startingStateOfTheControls() {
     QCOMPARE(c.Label9->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     QCOMPARE(c.Label7->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     QCOMPARE(screen->font().pointSizeF(), 8.25);
+    // Segoe UI where the system has it (every Windows); else a sans-serif of close width.
+    const QString family = QFontInfo(screen->font()).family();
+    if (QFontDatabase::hasFamily(QStringLiteral("Segoe UI")))
+        QCOMPARE(family, QStringLiteral("Segoe UI"));
+    else
+        QVERIFY2(QStringList({"Liberation Sans", "Arial", "DejaVu Sans"}).contains(family),
+                 qPrintable(family));
 }
 
 void TestMainScreen::focusOrderSkipsHiddenControls() {
