@@ -18,6 +18,8 @@ work="${1:-build/windows}"
 mkdir -p "$work"
 work="$(cd "$work" && pwd)"
 tarball="${BREVANT_QT_MINGW:-$root/../shared/toolchains/qt6-mingw-6.4.2.tar.xz}"
+[ -f "$tarball" ] || [ -n "${BREVANT_QT_MINGW:-}" ] ||
+    tarball=/work/shared/toolchains/qt6-mingw-6.4.2.tar.xz
 if [ ! -f "$tarball" ]; then
     echo "The Qt for Windows is not at $tarball: set BREVANT_QT_MINGW to the tarball" \
         "qt6-mingw-6.4.2.tar.xz (see ../shared/toolchains/README.md)."
@@ -29,6 +31,15 @@ export WINEDEBUG=-all
 seconds() { date +%s; }
 started=$(seconds)
 step() { echo "== $* ($(($(seconds) - started)) s)"; }
+
+# Windows sees one file where two names differ only by case.
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    clashes="$(git ls-files | sort -f | uniq -di)"
+    if [ -n "$clashes" ]; then
+        echo "File names that differ only by case (one file on Windows): $clashes"
+        exit 1
+    fi
+fi
 
 step "Installing what is missing"
 bash scripts/deps.sh g++-mingw-w64-x86-64-posix wine64 nsis qt6-base-dev-tools xdotool \
