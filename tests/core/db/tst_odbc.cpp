@@ -21,6 +21,7 @@ private slots:
     void initTestCase();
     void fourOperationsOverOdbc();
     void theHistorysTransactionOverOdbc();
+    void connectionStrings_data();
     void connectionStrings();
     void theNewestSqlServerDriverIsTaken_data();
     void theNewestSqlServerDriverIsTaken();
@@ -126,31 +127,37 @@ void TestOdbc::theHistorysTransactionOverOdbc() {
     QCOMPARE(countRows(gw, count), 1);
 }
 
+void TestOdbc::connectionStrings_data() {
+    QTest::addColumn<QString>("driver");
+    QTest::addColumn<bool>("trusted");
+    QTest::addColumn<QString>("expected");
+    const QString password = QStringLiteral("UID={billing};PWD={p;w}}d};");
+    const QString windowsLogin = QStringLiteral("Trusted_Connection=yes;");
+    const QString d18 = QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:dbhost,"
+                                       "1433};Encrypt=Optional;TrustServerCertificate=yes;");
+    const QString d17 = QStringLiteral("DRIVER={ODBC Driver 17 for SQL Server};SERVER={tcp:dbhost,"
+                                       "1433};Encrypt=no;TrustServerCertificate=yes;");
+    const QString windows =
+        QStringLiteral("DRIVER={SQL Server};SERVER=dbhost,1433;Network=DBMSSOCN;");
+    QTest::newRow("FreeTDS") << "FreeTDS" << false
+                             << "DRIVER={FreeTDS};SERVER={dbhost};PORT=1433;TDS_Version=7.4;"
+                                "ClientCharset=UTF-8;" +
+                                    password;
+    QTest::newRow("18, password") << "ODBC Driver 18 for SQL Server" << false << d18 + password;
+    QTest::newRow("18, Windows") << "ODBC Driver 18 for SQL Server" << true << d18 + windowsLogin;
+    QTest::newRow("17, Windows") << "ODBC Driver 17 for SQL Server" << true << d17 + windowsLogin;
+    // The driver every Windows has.
+    QTest::newRow("SQL Server, password") << "SQL Server" << false << windows + password;
+    QTest::newRow("SQL Server, Windows") << "SQL Server" << true << windows + windowsLogin;
+}
+
 void TestOdbc::connectionStrings() {
-    SqlServerLogin login{QStringLiteral("dbhost"), 1433, QStringLiteral("billing"),
-                         QStringLiteral("p;w}d"), false};
-    QCOMPARE(sqlserver::connectionString(login, QStringLiteral("FreeTDS")),
-             QStringLiteral("DRIVER={FreeTDS};SERVER={dbhost};PORT=1433;TDS_Version=7.4;"
-                            "ClientCharset=UTF-8;UID={billing};PWD={p;w}}d};"));
-    login.trusted = true;
-    QCOMPARE(sqlserver::connectionString(login, QStringLiteral("ODBC Driver 18 for SQL Server")),
-             QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:dbhost,1433};"
-                            "Encrypt=Optional;TrustServerCertificate=yes;Trusted_Connection=yes;"));
-    QCOMPARE(sqlserver::connectionString(login, QStringLiteral("ODBC Driver 17 for SQL Server")),
-             QStringLiteral("DRIVER={ODBC Driver 17 for SQL Server};SERVER={tcp:dbhost,1433};"
-                            "Encrypt=no;TrustServerCertificate=yes;Trusted_Connection=yes;"));
-    // The driver every Windows has: Windows authentication, or the SQL Server login.
-    QCOMPARE(sqlserver::connectionString(login, QStringLiteral("SQL Server")),
-             QStringLiteral("DRIVER={SQL Server};SERVER=dbhost,1433;Network=DBMSSOCN;"
-                            "Trusted_Connection=yes;"));
-    login.trusted = false;
-    QCOMPARE(sqlserver::connectionString(login, QStringLiteral("SQL Server")),
-             QStringLiteral("DRIVER={SQL Server};SERVER=dbhost,1433;Network=DBMSSOCN;"
-                            "UID={billing};PWD={p;w}}d};"));
-    QCOMPARE(sqlserver::connectionString(login, QStringLiteral("ODBC Driver 18 for SQL Server")),
-             QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:dbhost,1433};"
-                            "Encrypt=Optional;TrustServerCertificate=yes;UID={billing};"
-                            "PWD={p;w}}d};"));
+    QFETCH(QString, driver);
+    QFETCH(bool, trusted);
+    QFETCH(QString, expected);
+    const SqlServerLogin login{QStringLiteral("dbhost"), 1433, QStringLiteral("billing"),
+                               QStringLiteral("p;w}d"), trusted};
+    QCOMPARE(sqlserver::connectionString(login, driver), expected);
 }
 
 void TestOdbc::theNewestSqlServerDriverIsTaken_data() {
