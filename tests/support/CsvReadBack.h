@@ -4,10 +4,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QList>
-#include <optional>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
+#include <optional>
 
 // A CSV file as spreadsheets read it (UTF-8 after its byte-order mark; a record ends at CR LF, LF
 // or CR outside quotes; "" inside quotes is one "), read without the program's own code. One list
