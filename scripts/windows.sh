@@ -94,6 +94,10 @@ for file in "$installed/brevant.exe" "$installed/Uninstall.exe" "$installed/plat
     "$installed/sqldrivers/qsqlite.dll" "$installed/ESOA_ITEM.csv" "$menu/Brevant.lnk"; do
     [ -f "$file" ] || { echo "the installer did not put ${file#"$WINEPREFIX/"} in place"; exit 1; }
 done
+# Its entry in "Apps & features" (the prefix's registry file is written when Wine ends).
+"$wineserver" -k || true
+grep -q "^\"DisplayVersion\"=\"$version\"" "$WINEPREFIX/system.reg" ||
+    { echo "the installer did not register Brevant $version for uninstalling"; exit 1; }
 bash scripts/windows-check.sh "$work" 'C:\Program Files\Brevant\brevant.exe'
 
 step "Uninstalling it silently"

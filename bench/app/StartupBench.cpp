@@ -1,10 +1,10 @@
 #include "Scenarios.h"
 
+#include "core/platform/Platform.h"
 #include "ui/widgets/FlexGrid.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -16,20 +16,6 @@
 namespace bench {
 
 namespace {
-
-// Resident memory of this process now and at its peak, in kB.
-std::pair<long, long> residentMemory() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    long now = 0, peak = 0;
-    if (status.open(QIODevice::ReadOnly))
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith("VmRSS:"))
-                now = line.mid(6).trimmed().split(' ').value(0).toLong();
-            if (line.startsWith("VmHWM:"))
-                peak = line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-    return {now, peak};
-}
 
 [[noreturn]] void childDone(const QByteArray& line) {
     std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
@@ -69,13 +55,13 @@ int child(const QString& mode, const QString& folder) {
     Program program(folder);
     if (mode == u"--startup")
         childDone("ready\n");
-    const long atStart = residentMemory().first;
+    const long long atStart = platform::residentMemory().now;
     Controls& c = program.c();
     c.Grid2->bind(generated::hospitalItems(program.gw(), generated::listedItems));
     c.txtRevID->setText(QStringLiteral("PH"));
     c.cmdCheckIfMapped2->click();
-    childDone(QByteArray::number(qlonglong(atStart)) + ' ' +
-              QByteArray::number(qlonglong(residentMemory().second)) + '\n');
+    childDone(QByteArray::number(atStart) + ' ' +
+              QByteArray::number(platform::residentMemory().peak) + '\n');
 }
 
 void startupScenarios(Run& run) {

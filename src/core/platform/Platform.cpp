@@ -1,6 +1,7 @@
 #include "Platform.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QtGlobal>
@@ -17,6 +18,7 @@
 #endif
 #include <windows.h>
 
+#include <psapi.h>
 #include <sql.h>
 #include <sqlext.h>
 #endif
@@ -76,6 +78,28 @@ QStringList odbcDrivers() {
     }
 #endif
     return drivers;
+}
+
+ResidentMemory residentMemory() {
+    ResidentMemory memory;
+#ifdef Q_OS_WIN
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
+        memory.now = static_cast<long long>(counters.WorkingSetSize / 1024);
+        memory.peak = static_cast<long long>(counters.PeakWorkingSetSize / 1024);
+    }
+#else
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                memory.now = line.mid(6).trimmed().split(' ').value(0).toLongLong();
+            if (line.startsWith("VmHWM:"))
+                memory.peak = line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        }
+#endif
+    return memory;
 }
 
 } // namespace platform

@@ -16,4 +16,12 @@ QString userName();
 // (the system's, in ODBCSYSINI or /etc, then the user's).
 QStringList odbcDrivers();
 
+// This process's resident memory now and at its peak, in KiB (the working set on Windows,
+// VmRSS and VmHWM on Linux); zeros where the system does not tell.
+struct ResidentMemory {
+    long long now = 0;
+    long long peak = 0;
+};
+ResidentMemory residentMemory();
+
 } // namespace platform
