@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 Prompter::Answer Prompter::message(const QString& text, Buttons buttons, Icon icon,
                                    const QString& title) {
@@ -31,7 +32,11 @@ Prompter::Answer MessageBoxPrompter::show(const QString& text, Buttons buttons, 
 }
 
 QString MessageBoxPrompter::saveFileName(const QString& title, const QString& suggested) {
+    // Offered where the user keeps documents (Documents on Windows), else in the home folder.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QDir folder =
+        !documents.isEmpty() && QDir(documents).exists() ? QDir(documents) : QDir::home();
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), title,
-                                        QDir::home().filePath(suggested),
+                                        folder.filePath(suggested),
                                         QStringLiteral("CSV files (*.csv);;All files (*)"));
 }

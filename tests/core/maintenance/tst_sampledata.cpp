@@ -5,6 +5,7 @@
 #include "core/maintenance/ImportFile.h"
 #include "core/maintenance/SampleData.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -17,6 +18,7 @@ private slots:
     void aFewLinksAreSaved();
     void oldEsoaCodeColumnsAreThere();
     void importFilesLieBesideTheProgram();
+    void aUsersFolderWithAccentsBlanksAndAnApostropheServes();
 
 private:
     TestDatabase m_db;
@@ -102,6 +104,20 @@ void TestSampleData::importFilesLieBesideTheProgram() {
         QVERIFY(resource.open(QIODevice::ReadOnly));
         QCOMPARE(beside.readAll(), resource.readAll());
     }
+}
+
+void TestSampleData::aUsersFolderWithAccentsBlanksAndAnApostropheServes() {
+    // The data folder lies in the user's profile, whose name is the user's: C:\Users\Peña,
+    // C:\Users\O'Brien.
+    QTemporaryDir scratch;
+    const QString folder =
+        QDir(scratch.path()).filePath(QStringLiteral("Users/O'Brien Peña/AppData/Local/Brevant"));
+    QVERIFY(embedded::isEmpty(folder));
+    sample::create(folder);
+    QVERIFY(!embedded::isEmpty(folder));
+    Gateway gw(embedded::open(folder));
+    QVERIFY(countRows(gw, QStringLiteral("SELECT Code FROM Build_FIle..ESOA_ITEM")) > 0);
+    QVERIFY(countRows(gw, QStringLiteral("SELECT ItemID FROM Inventory..tbInvMaster")) > 0);
 }
 
 QTEST_MAIN(TestSampleData)
