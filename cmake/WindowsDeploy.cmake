@@ -28,7 +28,7 @@ install(FILES ${BREVANT_QT_PLUGIN_DIR}/platforms/qwindows.dll DESTINATION platfo
 install(FILES ${BREVANT_QT_PLUGIN_DIR}/styles/qwindowsvistastyle.dll DESTINATION styles)
 install(FILES ${BREVANT_QT_PLUGIN_DIR}/sqldrivers/qsqlite.dll
               ${BREVANT_QT_PLUGIN_DIR}/sqldrivers/qsqlodbc.dll DESTINATION sqldrivers)
-foreach(name ESOA_ITEM ESOA_MEDICINE ESOA_ER)
+foreach(name ${BREVANT_IMPORT_FILES})
     install(FILES ${PROJECT_SOURCE_DIR}/sample/${name}.csv DESTINATION .)
 endforeach()
 

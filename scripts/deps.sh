@@ -3,8 +3,8 @@
 # Runs as root, or through sudo; installs only what is missing. Further packages may be named on
 # the command line (scripts/windows.sh names the Windows build's).
 set -euo pipefail
-packages=("$@"
-
+packages=(
+    "$@"
     build-essential cmake ninja-build clang-format
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
     unixodbc odbcinst libsqliteodbc tdsodbc

@@ -62,7 +62,7 @@ QString connectionString(const SqlServerLogin& login, const QString& driver) {
     if (driver.startsWith(u"ODBC Driver", Qt::CaseInsensitive)) {
         // Driver 18 encrypts by default and checks the server's certificate, which a hospital's
         // own server seldom has from a public authority; 17 knows only yes and no.
-        const bool eighteen = driver.contains(u"18");
+        const bool eighteen = driver.startsWith(u"ODBC Driver 18", Qt::CaseInsensitive);
         s += QStringLiteral("SERVER=") + braced(QStringLiteral("tcp:") + serverName(login)) +
              (eighteen ? QStringLiteral(";Encrypt=Optional") : QStringLiteral(";Encrypt=no")) +
              QStringLiteral(";TrustServerCertificate=yes;");
