@@ -33,6 +33,7 @@ std::unique_ptr<MainScreen>& ScreenFixture::openScreenOn(const QString& folder, 
         m_screen->Form_Load();
     if (show)
         m_screen->show();
+    gw().keepTrace(true);
     gw().clearLog();
     return m_screen;
 }

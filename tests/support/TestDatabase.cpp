@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 QString TestDatabase::sampleFolder() {
@@ -28,8 +29,10 @@ TestDatabase::TestDatabase()
 }
 
 Gateway& TestDatabase::gateway() {
-    if (!m_gateway)
+    if (!m_gateway) {
         m_gateway = std::make_unique<Gateway>(embedded::open(m_folder));
+        m_gateway->keepTrace(true);
+    }
     return *m_gateway;
 }
 
@@ -37,13 +40,17 @@ int countRows(Gateway& gateway, const QString& sql) {
     return static_cast<int>(gateway.query(sql).rows.size());
 }
 
-QStringList withoutHistory(const QStringList& log) {
+QStringList builtStatements(const QStringList& log) {
+    // The write cursor's own statements: its add (with the ID it returns), its locked check,
+    // rewrite and re-read by ID.
+    static const QRegularExpression cursor(QStringLiteral(
+        R"(^(SET NOCOUNT ON; DECLARE @added |INSERT INTO \S+ \(\[\w+\](, \[\w+\])*\) VALUES \(\?(, \?)*\)$|UPDATE \S+ SET \[\w+\] = \?.* WHERE \[ID\] = \?$|SELECT \* FROM \S+( WITH \(UPDLOCK, HOLDLOCK\))? WHERE \[ID\] = \?$))"));
     QStringList out;
     for (const QString& statement : log)
         if (!statement.contains(QStringLiteral("ESOA_LINK_HISTORY")) &&
             !statement.endsWith(QStringLiteral(" TRANSACTION")) &&
-            statement != QStringLiteral("SELECT @@IDENTITY AS [ID]") &&
-            !statement.contains(QStringLiteral(" WITH (UPDLOCK) ")))
+            !statement.contains(QStringLiteral(" WITH (UPDLOCK, HOLDLOCK) WHERE ID=")) &&
+            !cursor.match(statement).hasMatch())
             out << statement;
     return out;
 }

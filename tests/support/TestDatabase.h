@@ -27,9 +27,10 @@ private:
     std::unique_ptr<Gateway> m_gateway;
 };
 
-// The statements of a log without those of the history of the links (its table, its
-// transaction, the key read after an add, the link row read before a delete).
-QStringList withoutHistory(const QStringList& log);
+// The statements of a log as the operations built them: without those of the history of the links
+// (its table, its transaction, the link row read before a delete) and without the write cursor's
+// own (its add, its locked check, rewrite and re-read by ID), which the gateway builds.
+QStringList builtStatements(const QStringList& log);
 
 // Counts the rows a query returns; raises DbError like any operation.
 int countRows(Gateway& gateway, const QString& sql);

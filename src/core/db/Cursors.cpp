@@ -3,6 +3,7 @@
 #include "core/db/DbError.h"
 #include "core/db/Gateway.h"
 #include "core/db/ValueCompare.h"
+#include "core/tsql/Lexer.h"
 #include "core/tsql/SqlText.h"
 
 namespace {
@@ -27,6 +28,16 @@ int columnIndex(const QSqlRecord& record, const QString& name) {
 [[noreturn]] void rowChangedSince() {
     throw DbError(QStringLiteral("Row cannot be located for updating. Some values may have "
                                  "been changed since it was last read."));
+}
+
+// The condition after the top-level WHERE of a SELECT (before an ORDER BY), or empty.
+QString whereCondition(const QString& select) {
+    const tsql::Tokens t = tsql::tokenize(select);
+    const qsizetype where = tsql::findTopLevel(t, u"WHERE");
+    if (where >= t.size())
+        return {};
+    const qsizetype order = tsql::findTopLevel(t, u"ORDER");
+    return tsql::joined(t, where + 1, order > where ? order : t.size()).trimmed();
 }
 
 } // namespace
@@ -62,12 +73,13 @@ void Lookup::close() {
 // ---- WriteCursor ----
 
 WriteCursor::WriteCursor(Gateway& gateway, tsql::TableName table, QSqlRecord record,
-                         std::optional<QList<QVariant>> firstRow)
+                         std::optional<QList<QVariant>> firstRow, QString select)
     : m_gateway(&gateway)
     , m_name(std::move(table))
     , m_table(m_name.text)
     , m_record(std::move(record))
     , m_original(std::move(firstRow))
+    , m_select(std::move(select))
     , m_open(true) {}
 
 void WriteCursor::requireOpen() const {
@@ -131,7 +143,34 @@ void WriteCursor::update() {
 }
 
 void WriteCursor::insertNew() {
-    m_gateway->insertRow(m_table, m_setColumns, m_setValues);
+    if (columnIndex(m_record, QStringLiteral("ID")) < 0 || m_setColumns.isEmpty()) {
+        m_gateway->insertRow(m_table, m_setColumns, m_setValues);
+    } else {
+        QString names, marks;
+        for (int i = 0; i < m_setColumns.size(); ++i) {
+            names += (i ? QStringLiteral(", ") : QString()) + sql::bracketed(m_setColumns[i]);
+            marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
+        }
+        QList<QVariant> values = m_gateway->bound(m_table, m_setColumns, m_setValues);
+        QString insert = QStringLiteral("INSERT INTO ") + m_table + QStringLiteral(" (") + names +
+                         QStringLiteral(") ");
+        const QString condition = whereCondition(m_select);
+        if (condition.isEmpty()) {
+            insert += QStringLiteral("VALUES (") + marks + u')';
+        } else {
+            // Added only when the look-up's condition still finds no row.
+            const tsql::Lifted where = tsql::literalsAsParameters(condition);
+            insert += QStringLiteral("SELECT ") + marks +
+                      QStringLiteral(" WHERE NOT EXISTS (SELECT 1 FROM ") + m_table +
+                      QStringLiteral(" WITH (UPDLOCK, HOLDLOCK) WHERE ") + where.text + u')';
+            for (const QString& v : where.values)
+                values << v;
+        }
+        const std::optional<qint64> id = m_gateway->insertForId(insert, values);
+        if (!id)
+            throw AddedMeanwhile();
+        m_addedId = *id;
+    }
     m_adding = false;
     m_setColumns.clear();
     m_setValues.clear();
@@ -149,31 +188,35 @@ void WriteCursor::rewriteFound() {
     const QVariant key = m_original->at(id);
     const QString where =
         QStringLiteral(" WHERE ") + sql::bracketed(m_record.fieldName(id)) + QStringLiteral(" = ?");
-    // Optimistic: the row must still read as it did when it was found.
-    PooledQuery current =
-        m_gateway->run(QStringLiteral("SELECT * FROM ") + m_table + where, true, {key});
-    bool unchanged = current->next();
-    for (int i = 0; unchanged && i < m_record.count(); ++i)
-        unchanged = sameAsRead(current->value(i), m_original->at(i));
-    current.release();
-    if (!unchanged)
-        rowChangedSince();
     QString sets;
     for (int i = 0; i < m_setColumns.size(); ++i)
         sets += (i ? QStringLiteral(", ") : QString()) + sql::bracketed(m_setColumns[i]) +
                 QStringLiteral(" = ?");
     QList<QVariant> bound = m_gateway->bound(m_table, m_setColumns, m_setValues);
     bound << key;
-    PooledQuery q = m_gateway->run(
-        QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") + sets + where, true, bound);
-    if (q->numRowsAffected() == 0)
+    // The check and the write are one step: the row is read locked (UPDLOCK, held to the end
+    // of the transaction by HOLDLOCK), so no other workstation changes it between the two.
+    Gateway::Transaction transaction(*m_gateway);
+    const std::optional<QList<QVariant>> current =
+        m_gateway->readRow(QStringLiteral("SELECT * FROM ") + m_table +
+                               QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)") + where,
+                           {key});
+    bool unchanged = current.has_value();
+    for (int i = 0; unchanged && i < m_record.count(); ++i)
+        unchanged = sameAsRead(current->value(i), m_original->at(i));
+    if (!unchanged)
         rowChangedSince();
-    q.release();
-    PooledQuery reread =
-        m_gateway->run(QStringLiteral("SELECT * FROM ") + m_table + where, true, {key});
-    if (reread->next())
-        for (int i = 0; i < m_record.count(); ++i)
-            (*m_original)[i] = reread->value(i);
+    if (m_gateway->change(
+            QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") + sets + where, bound) ==
+        0)
+        rowChangedSince();
+    // Read back, so that a later update checks against what this one left.
+    const std::optional<QList<QVariant>> reread =
+        m_gateway->readRow(QStringLiteral("SELECT * FROM ") + m_table + where, {key});
+    transaction.commit();
+    if (reread)
+        for (int i = 0; i < m_record.count() && i < reread->size(); ++i)
+            (*m_original)[i] = reread->at(i);
     m_setColumns.clear();
     m_setValues.clear();
 }

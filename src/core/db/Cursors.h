@@ -30,8 +30,13 @@ private:
 // Write through a query: the rows a SELECT found, the first of them current. Fields are set by
 // column name, and a value the column cannot take (a text that is not an amount, for a money
 // column) fails when it is set, leaving the field unset; update() adds the new row (a parameterised
-// INSERT) or rewrites the found row by its ID, and fails when that row was changed or removed since
-// it was read.
+// INSERT) or rewrites the found row by its ID.
+//
+// Both are safe with other workstations writing the same table. A row is added only when the
+// SELECT's condition still finds none, checked in the INSERT itself with the rows read under
+// UPDLOCK and HOLDLOCK; otherwise the update fails with AddedMeanwhile. A rewrite reads the row
+// again under UPDLOCK and HOLDLOCK inside the write's transaction and fails, changing nothing, when
+// it no longer reads as it did ("Row cannot be located for updating...").
 //
 // A cursor made by the default constructor is a result set not yet opened: like one that was
 // closed, every operation on it fails with "Operation is not allowed when the object is closed.".
@@ -39,7 +44,7 @@ class WriteCursor {
 public:
     WriteCursor() = default;
     WriteCursor(Gateway& gateway, tsql::TableName table, QSqlRecord record,
-                std::optional<QList<QVariant>> firstRow);
+                std::optional<QList<QVariant>> firstRow, QString select);
     bool isOpen() const { return m_open; }
     // No row found and none added.
     bool atEnd() const;
@@ -55,6 +60,8 @@ public:
     void setField(const QString& name, const QVariant& value);
     void update();
     void close();
+    // The ID the database gave the row the last update() added (0 before any).
+    qint64 addedId() const { return m_addedId; }
 
 private:
     void requireOpen() const;
@@ -69,6 +76,8 @@ private:
     QString m_table;
     QSqlRecord m_record;
     std::optional<QList<QVariant>> m_original;
+    QString m_select;
+    qint64 m_addedId = 0;
     bool m_adding = false;
     QList<QString> m_setColumns;
     QList<QVariant> m_setValues;

@@ -20,6 +20,15 @@ private:
     QByteArray m_utf8;
 };
 
+// An add refused because the row it would add is there already: another workstation added it
+// between the look-up and the write.
+class AddedMeanwhile : public DbError {
+public:
+    AddedMeanwhile()
+        : DbError(QStringLiteral("Another workstation linked this item meanwhile; look at the "
+                                 "list and save again.")) {}
+};
+
 // A failure that stops the program before its screen is up (the data folder of the embedded
 // database cannot be written, say). Main reports it in one message box and ends.
 class StartupError : public DbError {

@@ -1,7 +1,10 @@
 #include "Gateway.h"
 
+#include "core/tsql/Lexer.h"
 #include "core/tsql/SqlText.h"
 
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -28,7 +31,84 @@ template <typename Table, typename Cell> Table readAll(QSqlQuery& q, Cell cell) 
     return table;
 }
 
+const char beginText[] = "BEGIN TRANSACTION";
+const char commitText[] = "COMMIT TRANSACTION";
+const char rollbackText[] = "ROLLBACK TRANSACTION";
+
+// The rows a statement changed, where the driver tells: only an INSERT, UPDATE or DELETE changes
+// rows (SQLite repeats the last one's count after any other statement).
+qint64 changedRows(const QSqlQuery& q, const QString& tsql) {
+    const QStringView text = QStringView(tsql).trimmed();
+    const bool changes = text.startsWith(u"INSERT", Qt::CaseInsensitive) ||
+                         text.startsWith(u"UPDATE", Qt::CaseInsensitive) ||
+                         text.startsWith(u"DELETE", Qt::CaseInsensitive);
+    const int n = changes ? q.numRowsAffected() : -1;
+    return n < 0 ? -1 : n;
+}
+
 } // namespace
+
+template <typename Work> auto Gateway::recorded(const QString& tsql, Work&& work) {
+    if (m_trace)
+        m_log << tsql;
+    if (m_beforeSend)
+        m_beforeSend(tsql);
+    StatementRecord record;
+    record.sentAt = QDateTime::currentMSecsSinceEpoch();
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        qint64 rows = -1;
+        auto result = work(rows);
+        record.microseconds = timer.nsecsElapsed() / 1000;
+        record.rows = rows;
+        record.statement = tsql;
+        m_statements->record(std::move(record));
+        return result;
+    } catch (const DbError& e) {
+        record.microseconds = timer.nsecsElapsed() / 1000;
+        record.statement = tsql;
+        record.error = e.description();
+        m_statements->record(std::move(record));
+        throw;
+    }
+}
+
+// ---- Transaction ----
+
+Gateway::Transaction::Transaction(Gateway& gateway)
+    : m_gateway(gateway) {
+    // An import's batch between two records commits first: its transaction is not this one's.
+    m_gateway.beforeWrite();
+    m_outer = !m_gateway.inTransaction();
+    if (m_outer) {
+        m_gateway.execute(QLatin1String(beginText));
+        m_gateway.m_inTransaction = true;
+    }
+}
+
+Gateway::Transaction::~Transaction() {
+    if (!m_outer || !m_open)
+        return;
+    m_gateway.m_inTransaction = false;
+    try {
+        m_gateway.execute(QLatin1String(rollbackText));
+    } catch (const DbError&) {
+        // The server ended it already (a lost connection rolls back by itself).
+    }
+}
+
+void Gateway::Transaction::commit() {
+    if (m_outer) {
+        m_gateway.execute(QLatin1String(commitText));
+        m_gateway.m_inTransaction = false;
+    }
+    m_open = false;
+}
+
+bool Gateway::inTransaction() const {
+    return m_inTransaction || (m_batch && m_batch->m_open && m_batch->m_inRecord);
+}
 
 Gateway::Gateway(std::unique_ptr<Backend> backend)
     : m_backend(std::move(backend)) {
@@ -128,53 +208,66 @@ void Gateway::beforeWrite() {
 }
 
 void Gateway::execute(const QString& sql) {
-    m_log << sql;
-    beforeWrite();
-    run(sql, true);
+    execute(sql, {});
 }
 
 void Gateway::execute(const QString& sql, const QList<QVariant>& values) {
-    m_log << sql;
     beforeWrite();
-    run(sql, true, values);
+    recorded(sql, [&](qint64& rows) {
+        PooledQuery q = run(sql, true, values);
+        rows = changedRows(*q, sql);
+        return 0;
+    });
 }
 
 ValueTable Gateway::select(const QString& sql) {
-    m_log << sql;
-    PooledQuery pooled = run(sql, true);
-    return readAll<ValueTable>(*pooled, [](const QVariant& value) { return value; });
+    return recorded(sql, [&](qint64& rows) {
+        PooledQuery pooled = run(sql, true);
+        ValueTable table =
+            readAll<ValueTable>(*pooled, [](const QVariant& value) { return value; });
+        rows = table.rows.size();
+        return table;
+    });
 }
 
 TextTable Gateway::query(const QString& sql, Rowset mode) {
-    m_log << sql;
-    PooledQuery pooled = run(sql, mode != Rowset::DynamicOptimistic);
-    return readAll<TextTable>(*pooled, sql::displayText);
+    return recorded(sql, [&](qint64& rows) {
+        PooledQuery pooled = run(sql, mode != Rowset::DynamicOptimistic);
+        TextTable table = readAll<TextTable>(*pooled, sql::displayText);
+        rows = table.rows.size();
+        return table;
+    });
 }
 
 Lookup Gateway::lookup(const QString& sql, Rowset mode) {
-    m_log << sql;
-    return Lookup(run(sql, mode != Rowset::DynamicOptimistic));
+    return recorded(sql, [&](qint64& rows) {
+        Lookup found(run(sql, mode != Rowset::DynamicOptimistic));
+        rows = found.atEnd() ? 0 : 1;
+        return found;
+    });
 }
 
 WriteCursor Gateway::openForWrite(const QString& sql) {
-    m_log << sql;
     const Native statement = native(sql, {});
     // A statement whose values stay in its text has a shape of its own: nothing to cache.
     const tsql::TableName name =
         statement.pooled ? tableOf(statement.shape) : tsql::selectTable(statement.shape);
-    PooledQuery q = run(statement, true);
-    if (name.table.isEmpty())
-        throw DbError(QStringLiteral("The query names no table to write to."));
-    const QSqlRecord record = q->record();
-    std::optional<QList<QVariant>> first;
-    if (q->next()) {
-        QList<QVariant> row;
-        for (int i = 0; i < record.count(); ++i)
-            row << q->value(i);
-        first = std::move(row);
-    }
-    q.release();
-    return WriteCursor(*this, name, record, std::move(first));
+    return recorded(sql, [&](qint64& rows) {
+        PooledQuery q = run(statement, true);
+        if (name.table.isEmpty())
+            throw DbError(QStringLiteral("The query names no table to write to."));
+        const QSqlRecord record = q->record();
+        std::optional<QList<QVariant>> first;
+        if (q->next()) {
+            QList<QVariant> row;
+            for (int i = 0; i < record.count(); ++i)
+                row << q->value(i);
+            first = std::move(row);
+        }
+        q.release();
+        rows = first ? 1 : 0;
+        return WriteCursor(*this, name, record, std::move(first), sql);
+    });
 }
 
 void Gateway::insertRow(const QString& table, const QStringList& columns,
@@ -191,5 +284,79 @@ void Gateway::insertRow(const QString& table, const QStringList& columns,
             ? QStringLiteral("INSERT INTO ") + table + QStringLiteral(" DEFAULT VALUES")
             : QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + names +
                   QStringLiteral(") VALUES (") + marks + u')';
-    run(sql, true, bind);
+    recorded(sql, [&](qint64& rows) {
+        PooledQuery q = run(sql, true, bind);
+        rows = changedRows(*q, sql);
+        return 0;
+    });
+}
+
+std::optional<QList<QVariant>> Gateway::readRow(const QString& tsql,
+                                                const QList<QVariant>& values) {
+    return recorded(tsql, [&](qint64& rows) {
+        PooledQuery q = run(tsql, true, values);
+        std::optional<QList<QVariant>> row;
+        if (q->next()) {
+            const int count = q->record().count();
+            QList<QVariant> read;
+            for (int i = 0; i < count; ++i)
+                read << q->value(i);
+            row = std::move(read);
+        }
+        rows = row ? 1 : 0;
+        return row;
+    });
+}
+
+qint64 Gateway::change(const QString& tsql, const QList<QVariant>& values) {
+    return recorded(tsql, [&](qint64& rows) {
+        PooledQuery q = run(tsql, true, values);
+        rows = changedRows(*q, tsql);
+        return rows;
+    });
+}
+
+QString Gateway::withOutputId(const QString& insert) {
+    // The ID goes into a table variable: an OUTPUT without INTO is refused on a table that has
+    // a trigger. NOCOUNT keeps the row counts of the first statements from coming back as
+    // results before the ID's.
+    const tsql::Tokens t = tsql::tokenize(insert);
+    qsizetype at = tsql::findTopLevel(t, u"VALUES");
+    if (at >= t.size())
+        at = tsql::findTopLevel(t, u"SELECT");
+    if (at >= t.size())
+        throw DbError(QStringLiteral("The statement adds no row: ") + insert);
+    return QStringLiteral("SET NOCOUNT ON; DECLARE @added TABLE ([ID] bigint); ") +
+           tsql::joined(t, 0, at) + QStringLiteral("OUTPUT INSERTED.[ID] INTO @added ") +
+           tsql::joined(t, at, t.size()) +
+           QStringLiteral("; SET NOCOUNT OFF; SELECT [ID] FROM @added");
+}
+
+std::optional<qint64> Gateway::insertForId(const QString& insert, const QList<QVariant>& values) {
+    beforeWrite();
+    const QString tsql = withOutputId(insert);
+    std::optional<qint64> id;
+    recorded(tsql, [&](qint64& rows) {
+        // The embedded database takes the ID from RETURNING, which SQLite has since 3.35.
+        PooledQuery q = m_pool
+                            ? run(native(insert + QStringLiteral(" RETURNING [ID]"), values), true)
+                            : run(Native{tsql, tsql, values, false}, true);
+        if (q->next())
+            id = q->value(0).toLongLong();
+        if (q->lastError().isValid())
+            throw DbError(driverText(q->lastError()));
+        q.release();
+        if (!id && m_pool) {
+            // SQLite's ODBC driver runs RETURNING but gives no result: the connection tells.
+            PooledQuery last = run(
+                Native{
+                    QString(), QStringLiteral("SELECT changes(), last_insert_rowid()"), {}, false},
+                true);
+            if (last->next() && last->value(0).toLongLong() > 0)
+                id = last->value(1).toLongLong();
+        }
+        rows = id ? 1 : 0;
+        return 0;
+    });
+    return id;
 }

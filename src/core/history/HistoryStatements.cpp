@@ -82,10 +82,6 @@ QString insertStatement() {
            u')';
 }
 
-QString identityStatement() {
-    return QStringLiteral("SELECT @@IDENTITY AS [ID]");
-}
-
 QString setBatchStatement() {
     return QStringLiteral("UPDATE ") + table() +
            QStringLiteral(" SET [BatchNo] = ? WHERE [ID] = ?");
@@ -136,7 +132,7 @@ QString laterChangesStatement(const QString& linkTable, qint64 batch, qint64 fro
 
 QString linkRowStatement(const QString& name, const QString& id) {
     return QStringLiteral("SELECT * FROM ") + sql::buildFileTable(name) +
-           QStringLiteral(" WITH (UPDLOCK) WHERE ID=") + sql::quoted(id) + u' ';
+           QStringLiteral(" WITH (UPDLOCK, HOLDLOCK) WHERE ID=") + sql::quoted(id) + u' ';
 }
 
 QString restoreStatement(const QString& name) {

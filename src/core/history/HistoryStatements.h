@@ -28,16 +28,8 @@ QString probeStatement();
 // values (in the order of linkColumns()), BatchNo.
 QString insertStatement();
 
-// The key of the row the connection added last, as column ID.
-QString identityStatement();
-
 // Sets the batch number (first ?) of the history row of the given ID (second ?).
 QString setBatchStatement();
-
-// A transaction around the link change and its history row.
-inline constexpr char beginTransaction[] = "BEGIN TRANSACTION";
-inline constexpr char commitTransaction[] = "COMMIT TRANSACTION";
-inline constexpr char rollbackTransaction[] = "ROLLBACK TRANSACTION";
 
 // The history of one hospital item (revenue code and item id) in a link table, newest first, as
 // the history dialog lists it.
@@ -57,7 +49,8 @@ QString batchRowsStatement(const QString& linkTable, qint64 batch);
 // a batch that has been undone: LinkID, LastID. A link with such a row was changed since.
 QString laterChangesStatement(const QString& linkTable, qint64 batch, qint64 fromId);
 
-// One link row by its ID (as text), locked for the change that follows within the transaction.
+// One link row by its ID (as text), locked for the change that follows within the transaction
+// (UPDLOCK, and HOLDLOCK so that a row that is missing stays missing).
 QString linkRowStatement(const QString& linkTable, const QString& id);
 
 // Puts the link columns back (? parameters in the order of linkColumns(), then the ID).

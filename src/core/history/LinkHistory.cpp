@@ -9,44 +9,7 @@ namespace history {
 
 namespace {
 
-// A transaction that is rolled back unless it was committed. A commit that fails leaves it
-// open, so it is rolled back too.
-class Transaction {
-public:
-    explicit Transaction(Gateway& db)
-        : m_db(db) {
-        m_db.execute(QLatin1String(beginTransaction));
-    }
-    ~Transaction() {
-        if (!m_open)
-            return;
-        try {
-            m_db.execute(QLatin1String(rollbackTransaction));
-        } catch (const DbError&) {
-            // The server ended it already (a lost connection rolls back by itself).
-        }
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-
-    void commit() {
-        m_db.execute(QLatin1String(commitTransaction));
-        m_open = false;
-    }
-
-private:
-    Gateway& m_db;
-    bool m_open = true;
-};
-
-qint64 lastIdentity(Gateway& db) {
-    Lookup found = db.lookup(identityStatement());
-    const qint64 id = found.atEnd() ? 0 : found.field(0).toLongLong();
-    found.close();
-    if (id <= 0)
-        throw DbError(QStringLiteral("The key of the row just added could not be read."));
-    return id;
-}
+using Transaction = Gateway::Transaction;
 
 QList<QVariant> valuesOf(const ValueTable& table, const QList<QVariant>& row,
                          const QString& prefix) {
@@ -110,12 +73,15 @@ qint64 LinkHistory::write(Gateway& db, const Change& change, bool givesBatchNumb
         for (int i = 0; i < linkColumns().size(); ++i)
             values << side->value(i);
     values << change.batch;
-    db.execute(insertStatement(), values);
-    if (!givesBatchNumber)
+    if (!givesBatchNumber) {
+        db.execute(insertStatement(), values);
         return 0;
-    const qint64 id = lastIdentity(db);
-    db.execute(setBatchStatement(), {id, id});
-    return id;
+    }
+    const std::optional<qint64> id = db.insertForId(insertStatement(), values);
+    if (!id || *id <= 0)
+        throw DbError(QStringLiteral("The key of the row just added could not be read."));
+    db.execute(setBatchStatement(), {*id, *id});
+    return *id;
 }
 
 void LinkHistory::saveRow(Gateway& db, WriteCursor& row) {
@@ -138,7 +104,7 @@ void LinkHistory::saveRow(Gateway& db, WriteCursor& row) {
     Transaction transaction(db);
     row.update();
     if (adding) {
-        change.linkId = lastIdentity(db);
+        change.linkId = row.addedId();
     } else {
         // The row as it was read back after the write.
         change.linkId = row.original(QStringLiteral("ID"));

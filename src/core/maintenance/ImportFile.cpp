@@ -123,7 +123,14 @@ void mergeRecord(Gateway& gateway, const QString& table, const ReferenceRecord& 
             step([&] { row.setField(QStringLiteral("ChargingUnit"), record.chargingUnit); });
         }
     }
-    step([&] { row.update(); });
+    step([&] {
+        try {
+            row.update();
+        } catch (const AddedMeanwhile&) {
+            // Another workstation added the code since the look-up: it is there, as the import
+            // wants it, and is kept as it is, like every code found.
+        }
+    });
     step([&] { row.close(); });
 }
 

@@ -91,6 +91,22 @@ Lifted liftLiterals(const QString& sql) {
     return out;
 }
 
+Lifted literalsAsParameters(const QString& sql) {
+    Lifted out{{}, {}, true};
+    for (const Token& token : tokenize(sql)) {
+        std::optional<QString> value;
+        if (token.kind == TokenKind::String)
+            value = literalText(token.text);
+        if (value) {
+            out.text += u'?';
+            out.values << *value;
+        } else {
+            out.text += token.text;
+        }
+    }
+    return out;
+}
+
 QString markersToParameters(const QString& sql, qsizetype count) {
     QString out;
     qsizetype next = 0;

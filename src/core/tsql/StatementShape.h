@@ -30,6 +30,10 @@ struct Lifted {
 };
 Lifted liftLiterals(const QString& sql);
 
+// A condition with each of its string literals made a ? parameter: `text` holds the ?s, `values`
+// the literals' texts, quotes undone. A literal left open stays as it is.
+Lifted literalsAsParameters(const QString& sql);
+
 // The rewritten text of a lifted statement with its `count` marker literals turned into ?
 // parameters. Empty when the markers did not come out once each and in their order.
 QString markersToParameters(const QString& sql, qsizetype count);

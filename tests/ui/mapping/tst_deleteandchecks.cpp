@@ -79,7 +79,7 @@ private:
     }
     int statementsLike(const QString& start) {
         int n = 0;
-        for (const QString& s : withoutHistory(gw().log()))
+        for (const QString& s : builtStatements(gw().log()))
             n += s.startsWith(start) ? 1 : 0;
         return n;
     }
@@ -105,10 +105,10 @@ void TestDeleteAndChecks::deleteRemovesTheClickedLink() {
     gw().clearLog();
     c().cmdDelete->click();
     QVERIFY(m_prompter.shown.isEmpty());
-    QCOMPARE(withoutHistory(gw().log())[0],
+    QCOMPARE(builtStatements(gw().log())[0],
              QStringLiteral("DELETE FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WHERE ID='") + removed +
                  QStringLiteral("' "));
-    QVERIFY(withoutHistory(gw().log())[1].startsWith(QStringLiteral(" SELECT TOP 1000 [ID]")));
+    QVERIFY(builtStatements(gw().log())[1].startsWith(QStringLiteral(" SELECT TOP 1000 [ID]")));
     QCOMPARE(links(QStringLiteral("ESOA_ER")), before - 1);
     QCOMPARE(links(QStringLiteral("ESOA_ER"), QStringLiteral("ID=") + removed), 0);
     QCOMPARE(c().GridMap->rows(), 2);
@@ -124,9 +124,9 @@ void TestDeleteAndChecks::deleteOnAnEmptyListRemovesNothing() {
     gw().clearLog();
     c().cmdDelete->click();
     QVERIFY(m_prompter.shown.isEmpty());
-    QCOMPARE(withoutHistory(gw().log())[0],
+    QCOMPARE(builtStatements(gw().log())[0],
              QStringLiteral("DELETE FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WHERE ID='' "));
-    QCOMPARE(withoutHistory(gw().log()).size(), 2);
+    QCOMPARE(builtStatements(gw().log()).size(), 2);
     QCOMPARE(links(QStringLiteral("ESOA_ER")), before);
 }
 
@@ -142,16 +142,16 @@ void TestDeleteAndChecks::deleteAfterATableSwitchLeavesTheNewTableAlone() {
     gw().clearLog();
     c().cmdDelete->click();
     // The link the user saw is the one removed; the newly chosen link table keeps every row.
-    QCOMPARE(withoutHistory(gw().log())[0],
+    QCOMPARE(builtStatements(gw().log())[0],
              QStringLiteral("DELETE FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WHERE ID='") + id +
                  QStringLiteral("' "));
     QCOMPARE(links(QStringLiteral("ESOA_ITEM")), items);
     QCOMPARE(links(QStringLiteral("ESOA_ER"), QStringLiteral("ID=") + id), 0);
     // The list is reloaded from the table chosen now, and a delete then goes there.
-    QVERIFY(withoutHistory(gw().log())[1].contains(QStringLiteral("[ESOA_ITEM_LINK]")));
+    QVERIFY(builtStatements(gw().log())[1].contains(QStringLiteral("[ESOA_ITEM_LINK]")));
     gw().clearLog();
     c().cmdDelete->click();
-    QVERIFY(withoutHistory(gw().log())[0].startsWith(
+    QVERIFY(builtStatements(gw().log())[0].startsWith(
         QStringLiteral("DELETE FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WHERE ID=")));
     QCOMPARE(links(QStringLiteral("ESOA_ITEM")), items);
 }
@@ -179,8 +179,8 @@ void TestDeleteAndChecks::philHealthCheckMarksEachRow() {
     gw().clearLog();
     c().cmdCheckIfMapped->click();
     QVERIFY(m_prompter.shown.isEmpty());
-    QCOMPARE(withoutHistory(gw().log()).size(), grid->rows() - 1);
-    QCOMPARE(withoutHistory(gw().log())[0],
+    QCOMPARE(builtStatements(gw().log()).size(), grid->rows() - 1);
+    QCOMPARE(builtStatements(gw().log())[0],
              QStringLiteral("SELECT TOP 1 1 FROM [Build_FIle].[dbo].[ESOA_ER_LINK] "
                             "WITH (NOLOCK) WHERE Code='") +
                  grid->textMatrix(1, 1) + QStringLiteral("' "));
@@ -199,7 +199,7 @@ void TestDeleteAndChecks::philHealthCheckMarksEachRow() {
     grid->setRows(1);
     gw().clearLog();
     c().cmdCheckIfMapped->click();
-    QVERIFY(withoutHistory(gw().log()).isEmpty());
+    QVERIFY(builtStatements(gw().log()).isEmpty());
 }
 
 void TestDeleteAndChecks::philHealthCheckOnAMissingLinkTable() {
@@ -210,7 +210,7 @@ void TestDeleteAndChecks::philHealthCheckOnAMissingLinkTable() {
     c().cmdCheckIfMapped->click();
     QCOMPARE(m_prompter.texts(), QStringList{"no such table: Build_FIle.ESOA_ER_LINK"});
     QCOMPARE(m_prompter.shown[0].icon, Prompter::Icon::None);
-    QCOMPARE(withoutHistory(gw().log()).size(), 1); // the check ends at the failure
+    QCOMPARE(builtStatements(gw().log()).size(), 1); // the check ends at the failure
     QVERIFY(!c().Grid1->cellBackColor(1, 3).isValid());
 }
 
@@ -241,8 +241,8 @@ void TestDeleteAndChecks::hospitalCheckMarksAndWritesCodes() {
     QVERIFY(m_prompter.shown.isEmpty());
     FlexGrid* grid = c().Grid2;
     QCOMPARE(grid->cols(), 3);
-    QCOMPARE(withoutHistory(gw().log()).size(), 4);
-    QCOMPARE(withoutHistory(gw().log())[0],
+    QCOMPARE(builtStatements(gw().log()).size(), 4);
+    QCOMPARE(builtStatements(gw().log())[0],
              QStringLiteral("SELECT TOP 1 Code FROM [Build_FIle].[dbo].[ESOA_ER_LINK]"
                             " WITH (NOLOCK) WHERE RevenueID = 'PH' AND ItemID='") +
                  itemId(1) + QStringLiteral("' "));
@@ -295,7 +295,7 @@ void TestDeleteAndChecks::hospitalCheckOnProceduresAndHeaderOnly() {
     c().Grid2->bind(hospitalList(0));
     gw().clearLog();
     c().cmdCheckIfMapped2->click();
-    QVERIFY(withoutHistory(gw().log()).isEmpty());
+    QVERIFY(builtStatements(gw().log()).isEmpty());
     QCOMPARE(c().Grid2->cols(), 3);
 }
 
@@ -306,7 +306,7 @@ void TestDeleteAndChecks::hospitalCheckOnAMissingLinkTable() {
     gw().clearLog();
     c().cmdCheckIfMapped2->click();
     QCOMPARE(m_prompter.texts(), QStringList{"no such table: Build_FIle.ESOA_ITEM_LINK"});
-    QCOMPARE(withoutHistory(gw().log()).size(), 1);
+    QCOMPARE(builtStatements(gw().log()).size(), 1);
     QCOMPARE(c().Grid2->cols(), 3);
     QVERIFY(!c().Grid2->cellBackColor(1, 1).isValid());
 }
@@ -322,7 +322,7 @@ void TestDeleteAndChecks::apostrophesInCheckedValues() {
     gw().clearLog();
     c().cmdCheckIfMapped2->click();
     QVERIFY(m_prompter.shown.isEmpty());
-    QVERIFY(withoutHistory(gw().log())[0].endsWith(
+    QVERIFY(builtStatements(gw().log())[0].endsWith(
         QStringLiteral("WHERE RevenueID = 'P''H' AND ItemID='O''Brien' ")));
     QCOMPARE(c().Grid2->textMatrix(1, 2), QStringLiteral("ER'9"));
     QCOMPARE(c().Grid2->cellBackColor(2, 1), yellow);
@@ -332,7 +332,7 @@ void TestDeleteAndChecks::apostrophesInCheckedValues() {
     c().Grid1->bind(codes);
     gw().clearLog();
     c().cmdCheckIfMapped->click();
-    QVERIFY(withoutHistory(gw().log())[0].endsWith(QStringLiteral("WHERE Code='ER''9' ")));
+    QVERIFY(builtStatements(gw().log())[0].endsWith(QStringLiteral("WHERE Code='ER''9' ")));
     QCOMPARE(c().Grid1->cellBackColor(1, 3), green);
     QCOMPARE(c().Grid1->cellBackColor(2, 3), yellow);
 }

@@ -41,7 +41,7 @@ private:
         m_prompter.answers = {answer};
         gw().clearLog();
         c().cmdMapAll->click();
-        m_log = withoutHistory(gw().log());
+        m_log = builtStatements(gw().log());
     }
     QStringList m_log; // the statements of the last run
 };

@@ -111,7 +111,7 @@ void TestSaveMapping::noPhilHealthItemSavesNothing() {
         QCOMPARE(m_prompter.shown[0].title, QStringLiteral("Brevant"));
         QCOMPARE(m_prompter.shown[0].icon, Prompter::Icon::None);
         QCOMPARE(m_prompter.shown[0].buttons, Prompter::Buttons::Ok);
-        QVERIFY(withoutHistory(gw().log()).isEmpty());
+        QVERIFY(builtStatements(gw().log()).isEmpty());
         QCOMPARE(c().GridMap->textMatrix(1, 1), QStringLiteral("ER0001")); // not refreshed
     }
     QCOMPARE(linkCount(), before);
@@ -124,7 +124,7 @@ void TestSaveMapping::noHospitalItemSavesNothing() {
     save();
     QCOMPARE(m_prompter.texts(), QStringList{"Select VALTOR item."});
     QCOMPARE(m_prompter.shown[0].icon, Prompter::Icon::None);
-    QVERIFY(withoutHistory(gw().log()).isEmpty());
+    QVERIFY(builtStatements(gw().log()).isEmpty());
     QCOMPARE(linkCount(), before);
 }
 
@@ -133,7 +133,7 @@ void TestSaveMapping::aNewLinkHoldsTheScreensValues() {
     fill(QStringLiteral("ESOA_ER"), QStringLiteral("ER0002"), QStringLiteral("10020"));
     save();
     QVERIFY2(m_prompter.shown.isEmpty(), qPrintable(m_prompter.texts().join(" | ")));
-    QCOMPARE(withoutHistory(gw().log()),
+    QCOMPARE(builtStatements(gw().log()),
              (QStringList{lookupOf("ESOA_ER", "PH", "10020"), listOf("ESOA_ER", "ER0002")}));
     QCOMPARE(linkCount(), before + 1);
     QCOMPARE(links(QStringLiteral("ItemID='10020'")),
@@ -206,7 +206,7 @@ void TestSaveMapping::anotherRevenueCodeIsAnotherHospitalItem() {
     c().txtRevID->setText(QString());
     save();
     QVERIFY(m_prompter.shown.isEmpty());
-    QCOMPARE(withoutHistory(gw().log())[0], lookupOf("ESOA_ER", "", "10018"));
+    QCOMPARE(builtStatements(gw().log())[0], lookupOf("ESOA_ER", "", "10018"));
     QCOMPARE(links(QStringLiteral("ItemID='10018' AND RevenueID=''")).size(), 1);
 }
 
@@ -256,7 +256,7 @@ void TestSaveMapping::aMissingLinkTableGivesTheWholeCascade() {
     }
     QCOMPARE(m_prompter.shown[15].title, QStringLiteral("Brevant"));
     QCOMPARE(m_prompter.shown[15].icon, Prompter::Icon::None);
-    QCOMPARE(withoutHistory(gw().log()),
+    QCOMPARE(builtStatements(gw().log()),
              (QStringList{lookupOf("ESOA_ER", "PH", "10020"), listOf("ESOA_ER", "ER0002")}));
     verifySavedAndPointed();
     // Nothing went to the other link table.
@@ -304,8 +304,8 @@ void TestSaveMapping::apostrophesAreFoundAndSaved() {
     c().txtESOADesc->setText(QStringLiteral("Children's dose"));
     save();
     QVERIFY(m_prompter.shown.isEmpty());
-    QCOMPARE(withoutHistory(gw().log())[0], lookupOf("ESOA_ER", "P''H", "O''Brien"));
-    QCOMPARE(withoutHistory(gw().log())[1], listOf("ESOA_ER", "ER''1"));
+    QCOMPARE(builtStatements(gw().log())[0], lookupOf("ESOA_ER", "P''H", "O''Brien"));
+    QCOMPARE(builtStatements(gw().log())[1], listOf("ESOA_ER", "ER''1"));
     const QList<QStringList> saved = links(QStringLiteral("ItemID='O''Brien'"));
     QCOMPARE(saved.size(), 1);
     QCOMPARE(saved[0][0], QStringLiteral("ER'1"));
