@@ -11,13 +11,16 @@ namespace reports {
 QString allMappingsStatement(const QString& table) {
     const QString ref = sql::buildFileTable(table);
     const QString link = sql::buildFileTable(table + QStringLiteral("_LINK"));
-    // A code listed twice in the reference table is joined once, with its first row.
+    // A code listed twice in the reference table is joined once, with its first row. The
+    // descriptions compare as SQL Server compares them (case and trailing blanks aside) on the
+    // embedded database too, where a column's collation would not survive ISNULL.
     return QStringLiteral(
                "SELECT ISNULL(R.Category, L.Category) AS Category, L.Code, R.Description, "
                "R.FixedFee, R.ChargingUnit, L.Description AS LinkDescription, L.RevenueID, "
                "L.ItemID, L.ItemDesc, L.InvOrProc, L.SectionID, "
                "CASE WHEN R.ID IS NULL THEN 'code not in the list' "
-               "WHEN ISNULL(L.Description, '') <> ISNULL(R.Description, '') "
+               "WHEN UPPER(RTRIM(ISNULL(L.Description, ''))) <> "
+               "UPPER(RTRIM(ISNULL(R.Description, ''))) "
                "THEN 'description changed' ELSE 'ok' END AS Status "
                "FROM ") +
            link +
@@ -34,7 +37,10 @@ QString allMappingsStatement(const QString& table) {
 QString coverageStatement(const QString& table) {
     const QString ref = sql::buildFileTable(table);
     const QString link = sql::buildFileTable(table + QStringLiteral("_LINK"));
-    return QStringLiteral("SELECT Category, SUM(Items) AS Items, SUM(Mapped) AS Mapped, "
+    // Categories that differ only in case or trailing blanks are one, as SQL Server compares
+    // them; UPPER and RTRIM make the embedded database, which would keep them apart, do the same.
+    return QStringLiteral("SELECT MIN(Category) AS Category, SUM(Items) AS Items, "
+                          "SUM(Mapped) AS Mapped, "
                           "SUM(Orphans) AS Orphans FROM ("
                           "SELECT ISNULL(R.Category, '') AS Category, 1 AS Items, "
                           "CASE WHEN M.Code IS NULL THEN 0 ELSE 1 END AS Mapped, 0 AS Orphans "
@@ -46,7 +52,7 @@ QString coverageStatement(const QString& table) {
                           "SELECT ISNULL(L.Category, ''), 0, 0, 1 FROM ") +
            link + QStringLiteral(" L WITH (NOLOCK) WHERE NOT EXISTS (SELECT 1 FROM ") + ref +
            QStringLiteral(" R2 WITH (NOLOCK) WHERE R2.Code = L.Code)"
-                          ") C GROUP BY Category");
+                          ") C GROUP BY UPPER(RTRIM(Category))");
 }
 
 QList<CoverageRow> coverage(Gateway& gateway, const QString& table) {

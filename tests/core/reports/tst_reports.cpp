@@ -14,6 +14,7 @@ private slots:
     void cleanup() { m_db.reset(); }
     void allMappingsCarryTheirStatus();
     void coverageByCategoryWorstFirst();
+    void caseAndTrailingBlanksCompareAsOnSqlServer();
     void theStatementsAreTsql();
 
 private:
@@ -103,26 +104,49 @@ void TestReports::coverageByCategoryWorstFirst() {
              (QList<QStringList>{{"Total", "0", "0", "-", "0"}}));
 }
 
+void TestReports::caseAndTrailingBlanksCompareAsOnSqlServer() {
+    gw().execute(QStringLiteral("DELETE FROM Build_FIle..ESOA_ER"));
+    gw().execute(QStringLiteral("DELETE FROM Build_FIle..ESOA_ER_LINK"));
+    item("S1", "Lab", "Syringe");
+    item("S2", "lab", "Gauze");
+    item("S3", "Lab ", "Cotton");
+    link("S1", "Lab", "SYRINGE", "1");
+    link("S2", "lab", "Gauze ", "2");
+    link("S3", "Lab", "Cotton ball", "3");
+    QStringList status;
+    for (const QStringList& r :
+         gw().query(reports::allMappingsStatement(QStringLiteral("ESOA_ER"))).rows)
+        status << r[1] + u'|' + r[11];
+    status.sort();
+    QCOMPARE(status, (QStringList{"S1|ok", "S2|ok", "S3|description changed"}));
+    // One category, not three.
+    QCOMPARE(
+        reports::coverageTable(reports::coverage(gw(), QStringLiteral("ESOA_ER"))).rows,
+        (QList<QStringList>{{"Lab", "3", "3", "100%", "0"}, {"Total", "3", "3", "100%", "0"}}));
+}
+
 void TestReports::theStatementsAreTsql() {
     QCOMPARE(
         reports::coverageStatement(QStringLiteral("ESOA_ITEM")),
         QStringLiteral(
-            "SELECT Category, SUM(Items) AS Items, SUM(Mapped) AS Mapped, SUM(Orphans) AS Orphans "
+            "SELECT MIN(Category) AS Category, SUM(Items) AS Items, SUM(Mapped) AS Mapped, "
+            "SUM(Orphans) AS Orphans "
             "FROM (SELECT ISNULL(R.Category, '') AS Category, 1 AS Items, CASE WHEN M.Code IS "
             "NULL THEN 0 ELSE 1 END AS Mapped, 0 AS Orphans FROM [Build_FIle].[dbo].[ESOA_ITEM] R "
             "WITH (NOLOCK) LEFT OUTER JOIN (SELECT DISTINCT Code FROM "
             "[Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (NOLOCK)) M ON M.Code = R.Code UNION ALL "
             "SELECT ISNULL(L.Category, ''), 0, 0, 1 FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] L "
             "WITH (NOLOCK) WHERE NOT EXISTS (SELECT 1 FROM [Build_FIle].[dbo].[ESOA_ITEM] R2 WITH "
-            "(NOLOCK) WHERE R2.Code = L.Code)) C GROUP BY Category"));
+            "(NOLOCK) WHERE R2.Code = L.Code)) C GROUP BY UPPER(RTRIM(Category))"));
     QCOMPARE(
         reports::allMappingsStatement(QStringLiteral("ESOA_ITEM")),
         QStringLiteral(
             "SELECT ISNULL(R.Category, L.Category) AS Category, L.Code, R.Description, "
             "R.FixedFee, R.ChargingUnit, L.Description AS LinkDescription, L.RevenueID, L.ItemID, "
             "L.ItemDesc, L.InvOrProc, L.SectionID, CASE WHEN R.ID IS NULL THEN 'code not in the "
-            "list' WHEN ISNULL(L.Description, '') <> ISNULL(R.Description, '') THEN 'description "
-            "changed' ELSE 'ok' END AS Status FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] L WITH "
+            "list' WHEN UPPER(RTRIM(ISNULL(L.Description, ''))) <> "
+            "UPPER(RTRIM(ISNULL(R.Description, ''))) THEN 'description changed' ELSE 'ok' END AS "
+            "Status FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] L WITH "
             "(NOLOCK) LEFT OUTER JOIN (SELECT Code, MIN(ID) AS FirstID FROM "
             "[Build_FIle].[dbo].[ESOA_ITEM] WITH (NOLOCK) GROUP BY Code) F ON F.Code = L.Code LEFT "
             "OUTER JOIN [Build_FIle].[dbo].[ESOA_ITEM] R WITH (NOLOCK) ON R.ID = F.FirstID ORDER "
