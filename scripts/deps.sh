@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
     unixodbc odbcinst libsqliteodbc tdsodbc
     fonts-dejavu-core fonts-liberation2 xvfb xauth
-    python3
+    python3 python3-sqlglot
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,352 @@
+-- Every statement Brevant sends to SQL Server, one entry per shape, for the DBA's review.
+--
+-- An entry is the statement as the program builds it, its blanks collapsed and its values
+-- replaced by placeholders:
+--   ?  a value: a text the clerk typed or chose, a code, an item, a key, a batch number. Most
+--      are written into the statement's text as quoted literals, each quote doubled (the screen's
+--      look-ups and searches, as they always were); the adds and rewrites of rows and the
+--      history's rows bind them as parameters.
+--   <ExamTableName>, <IDFieldName>, <ExamFieldName>, <SectionIDFieldName>
+--      the names the revenue catalogue (tbRevenues) gives for a department's exam table.
+-- The line above an entry says which operation sends it (the first that does, in the order a
+-- clerk works) and which tables it reads or writes. "-- not checked by the parser: <reason>" marks
+-- an entry that sqlglot's T-SQL parser cannot check; CI parses every other entry
+-- (scripts/check-statements.py) and lists the marked ones.
+--
+-- What the program changes in the hospital's own tables: "a. Create Tables" drops the column
+-- ESOA_Code of Inventory..tbInvMaster and of the exam tables tbCoXrayExam, tbcoUltraExam and
+-- tbcoCTExam (the four ALTER TABLE entries). Everything else it writes is its own: ESOA_ITEM,
+-- ESOA_ER, ESOA_ITEM_LINK, ESOA_ER_LINK and ESOA_LINK_HISTORY in Build_FIle.
+--
+-- tests/ui/screen/tst_reviewedstatements.cpp takes the program through every operation and fails
+-- when it sends a shape this file lacks, or when this file holds a shape nothing sends.
+
+-- Start of the screen (its load): reads ESOA_ITEM
+SELECT DISTINCT(Category) FROM [Build_FIle].[dbo].[ESOA_ITEM] WITH (NOLOCK) WHERE 1=1;
+
+-- Start of the screen (its load): reads ESOA_ITEM
+SELECT * FROM [Build_FIle].[dbo].[ESOA_ITEM] WITH (NOLOCK) WHERE 1=1;
+
+-- Start of the screen (its load): reads tbRevenues
+SELECT [RevenueID],[ExamTableName],[IDFieldName],[ExamFieldName],[SectionIDFieldName],LocationID FROM [Build_FIle].[dbo].[tbRevenues] WITH (NOLOCK) WHERE 1=1;
+
+-- Start of the screen (its load): reads tbcorevenuecode
+select RevenueID,itemname from Build_FIle..tbcorevenuecode WITH (NOLOCK) where Recordstatus=? AND (LocationID IS NOT NULL AND LocationID <> ?)ORDER BY itemname;
+
+-- Start of the screen (its load): reads ESOA_ER
+SELECT DISTINCT(Category) FROM [Build_FIle].[dbo].[ESOA_ER] WITH (NOLOCK) WHERE 1=1;
+
+-- Start of the screen (its load): reads tbcorevenuecode
+select RevenueID,itemname from Build_FIle..tbcorevenuecode WITH (NOLOCK) where Recordstatus=? AND (LocationID IS NULL OR LocationID = ?)ORDER BY itemname;
+
+-- Start of the screen (its load): reads ESOA_ER
+SELECT * FROM [Build_FIle].[dbo].[ESOA_ER] WITH (NOLOCK) WHERE 1=1;
+
+-- Start of the screen (its load): reads ESOA_ER
+SELECT * FROM [Build_FIle].[dbo].[ESOA_ER] WITH (NOLOCK) WHERE 1=1 AND Category=?;
+
+-- Start of the screen (its load): reads <ExamTableName>
+SELECT <IDFieldName>,<ExamFieldName> FROM BUILD_FILE..<ExamTableName> WITH (NOLOCK) WHERE Status=? AND <SectionIDFieldName> = ?;
+
+-- Choice of the PhilHealth table: reads ESOA_ITEM
+SELECT * FROM [Build_FIle].[dbo].[ESOA_ITEM] WITH (NOLOCK) WHERE 1=1 AND Category=?;
+
+-- Choice of the PhilHealth table: reads <ExamTableName>
+SELECT <IDFieldName>,<ExamFieldName> FROM BUILD_FILE..<ExamTableName> WITH (NOLOCK) WHERE Status=?;
+
+-- Click on a category (routing, reference items, hospital search): reads tbInvMaster, tbForGeneric
+SELECT TOP 500 A.ItemID , A.ItemName + ' - ' + A.ItemDesc AS Description,B.GenericName, CONVERT(DECIMAL(15,2),ListCost) AS ListCost FROM Inventory..tbInvMaster A WITH (NOLOCK) LEFT OUTER JOIN inventory..tbForGeneric B ON a.GenericID=b.GenericID WHERE a.itemstatus = ? order by a.ItemName;
+
+-- Search of PhilHealth items: reads ESOA_ITEM
+SELECT * FROM [Build_FIle].[dbo].[ESOA_ITEM] WITH (NOLOCK) WHERE 1=1 AND Description like ? AND Category=?;
+
+-- Click on a PhilHealth item (its links): reads ESOA_ITEM_LINK
+SELECT TOP 1000 [ID] ,[Code] ,[Category] ,[Description] ,[RevenueID] ,[SectionID] ,[ItemID] ,[ItemDesc] ,[FixedFee] ,[ChargingUnit] ,[InvOrProc] ,[SortOrder] FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (NOLOCK) WHERE Code=?;
+
+-- Click on a PhilHealth item (its links): reads <ExamTableName>
+SELECT <IDFieldName>,<ExamFieldName> FROM BUILD_FILE..<ExamTableName> WITH (NOLOCK) WHERE Status=? AND <ExamFieldName> like ? AND <SectionIDFieldName> = ?;
+
+-- Revenue lists and their clicks: reads tbInvMaster, tbForGeneric
+SELECT TOP 500 A.ItemID , A.ItemName + ' - ' + A.ItemDesc AS Description,B.GenericName, CONVERT(DECIMAL(15,2),ListCost) AS ListCost FROM Inventory..tbInvMaster A WITH (NOLOCK) LEFT OUTER JOIN inventory..tbForGeneric B ON a.GenericID=b.GenericID WHERE a.itemstatus = ? AND ItemName like ? order by a.ItemName;
+
+-- Search of hospital items: reads tbInvMaster, tbForGeneric
+SELECT TOP 500 A.ItemID , A.ItemName + ' - ' + A.ItemDesc AS Description,B.GenericName, CONVERT(DECIMAL(15,2),ListCost) AS ListCost FROM Inventory..tbInvMaster A WITH (NOLOCK) LEFT OUTER JOIN inventory..tbForGeneric B ON a.GenericID=b.GenericID WHERE a.itemstatus = ? AND ItemName like ? AND GenericName like ? order by a.ItemName;
+
+-- Revenue lists and their clicks: reads <ExamTableName>
+SELECT <IDFieldName>,<ExamFieldName> FROM BUILD_FILE..<ExamTableName> WITH (NOLOCK) WHERE Status=? AND <ExamFieldName> like ?;
+
+-- 5. Save Mapping (a new link, then the same link rewritten): reads tbInvMaster, tbForGeneric
+SELECT TOP 500 A.ItemID , A.ItemName + ' - ' + A.ItemDesc AS Description,B.GenericName, CONVERT(DECIMAL(15,2),ListCost) AS ListCost FROM Inventory..tbInvMaster A WITH (NOLOCK) LEFT OUTER JOIN inventory..tbForGeneric B ON a.GenericID=b.GenericID WHERE a.itemstatus = ? AND GenericName like ? order by a.ItemName;
+
+-- 5. Save Mapping (a new link, then the same link rewritten): reads ESOA_ITEM_LINK
+SELECT * FROM [Build_FIle].[dbo].ESOA_ITEM_LINK WHERE RevenueID =? AND ItemID =?;
+
+-- 5. Save Mapping (a new link, then the same link rewritten): reads ESOA_LINK_HISTORY
+SELECT TOP 1 1 FROM [Build_FIle].[dbo].[ESOA_LINK_HISTORY] WITH (NOLOCK);
+
+-- 5. Save Mapping (a new link, then the same link rewritten)
+BEGIN TRANSACTION;
+
+-- 5. Save Mapping (a new link, then the same link rewritten): writes ESOA_ITEM_LINK
+-- Adds the row only while no row meets the look-up's condition (read under UPDLOCK and
+-- HOLDLOCK), and returns its new ID through @added: no @@IDENTITY, no OUTPUT without INTO (which
+-- a trigger on the table would refuse).
+-- not checked by the parser: sqlglot 10.6 cannot parse the OUTPUT ... INTO clause
+SET NOCOUNT ON; DECLARE @added TABLE ([ID] bigint); INSERT INTO [Build_FIle].[dbo].ESOA_ITEM_LINK ([ItemID], [RevenueID], [ItemDesc], [InvOrProc], [Code], [SectionID], [Category], [Description], [FixedFee], [ChargingUnit]) OUTPUT INSERTED.[ID] INTO @added SELECT ?, ?, ?, ?, ?, ?, ?, ?, ?, ? WHERE NOT EXISTS (SELECT ? FROM [Build_FIle].[dbo].ESOA_ITEM_LINK WITH (UPDLOCK, HOLDLOCK) WHERE RevenueID =? AND ItemID =?); SET NOCOUNT OFF; SELECT [ID] FROM @added;
+
+-- 5. Save Mapping (a new link, then the same link rewritten): writes ESOA_LINK_HISTORY
+INSERT INTO [Build_FIle].[dbo].[ESOA_LINK_HISTORY] ([ChangedAt], [ChangedBy], [Workstation], [LinkTable], [LinkID], [Action], [RevenueID], [ItemID], [OldCode], [OldCategory], [OldDescription], [OldFixedFee], [OldChargingUnit], [OldItemDesc], [OldInvOrProc], [OldSectionID], [NewCode], [NewCategory], [NewDescription], [NewFixedFee], [NewChargingUnit], [NewItemDesc], [NewInvOrProc], [NewSectionID], [BatchNo]) VALUES (GETDATE(), SUSER_SNAME(), HOST_NAME(), ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);
+
+-- 5. Save Mapping (a new link, then the same link rewritten)
+COMMIT TRANSACTION;
+
+-- 5. Save Mapping (a new link, then the same link rewritten): reads ESOA_ITEM_LINK
+-- The check of a rewrite, inside the rewrite's transaction: the row stays locked until the commit.
+SELECT * FROM [Build_FIle].[dbo].ESOA_ITEM_LINK WITH (UPDLOCK, HOLDLOCK) WHERE [ID] = ?;
+
+-- 5. Save Mapping (a new link, then the same link rewritten): writes ESOA_ITEM_LINK
+UPDATE [Build_FIle].[dbo].ESOA_ITEM_LINK SET [ItemDesc] = ?, [InvOrProc] = ?, [Code] = ?, [SectionID] = ?, [Category] = ?, [Description] = ?, [FixedFee] = ?, [ChargingUnit] = ? WHERE [ID] = ?;
+
+-- 5. Save Mapping (a new link, then the same link rewritten): reads ESOA_ITEM_LINK
+SELECT * FROM [Build_FIle].[dbo].ESOA_ITEM_LINK WHERE [ID] = ?;
+
+-- Click on a link, then Delete map: reads ESOA_ITEM_LINK
+SELECT * FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (UPDLOCK, HOLDLOCK) WHERE ID=?;
+
+-- Click on a link, then Delete map: writes ESOA_ITEM_LINK
+DELETE FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WHERE ID=?;
+
+-- Check Listed if Mapped (both lists): reads ESOA_ITEM_LINK
+SELECT TOP 1 1 FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (NOLOCK) WHERE Code=?;
+
+-- Check Listed if Mapped (both lists): reads ESOA_ITEM_LINK
+SELECT TOP 1 Code FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (NOLOCK) WHERE RevenueID = ? AND ItemID=?;
+
+-- Map ALL Listed: writes ESOA_LINK_HISTORY
+-- Returns the new row's ID through @added (the first history row of a Map ALL numbers its batch).
+-- not checked by the parser: sqlglot 10.6 cannot parse the OUTPUT ... INTO clause
+SET NOCOUNT ON; DECLARE @added TABLE ([ID] bigint); INSERT INTO [Build_FIle].[dbo].[ESOA_LINK_HISTORY] ([ChangedAt], [ChangedBy], [Workstation], [LinkTable], [LinkID], [Action], [RevenueID], [ItemID], [OldCode], [OldCategory], [OldDescription], [OldFixedFee], [OldChargingUnit], [OldItemDesc], [OldInvOrProc], [OldSectionID], [NewCode], [NewCategory], [NewDescription], [NewFixedFee], [NewChargingUnit], [NewItemDesc], [NewInvOrProc], [NewSectionID], [BatchNo]) OUTPUT INSERTED.[ID] INTO @added VALUES (GETDATE(), SUSER_SNAME(), HOST_NAME(), ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?); SET NOCOUNT OFF; SELECT [ID] FROM @added;
+
+-- Map ALL Listed: writes ESOA_LINK_HISTORY
+UPDATE [Build_FIle].[dbo].[ESOA_LINK_HISTORY] SET [BatchNo] = ? WHERE [ID] = ?;
+
+-- The Mapping list's menu: history, undo of a map all: reads ESOA_LINK_HISTORY
+SELECT CONVERT(varchar(19), [ChangedAt], 120) AS [When], [ChangedBy] AS [Who], [Workstation], [Action], [OldCode] AS [Old code], [OldDescription] AS [Old description], [NewCode] AS [New code], [NewDescription] AS [New description], [BatchNo] AS [Map ALL] FROM [Build_FIle].[dbo].[ESOA_LINK_HISTORY] WITH (NOLOCK) WHERE [LinkTable]=? AND [RevenueID]=? AND [ItemID]=? ORDER BY [ID] DESC;
+
+-- The Mapping list's menu: history, undo of a map all: reads ESOA_LINK_HISTORY
+SELECT TOP 1 [BatchNo], COUNT(DISTINCT [LinkID]) AS [Links], MAX([NewCode]) AS [Code] FROM [Build_FIle].[dbo].[ESOA_LINK_HISTORY] WITH (NOLOCK) WHERE [LinkTable]=? AND [BatchNo] IS NOT NULL AND [Action] IN (?, ?) AND [BatchNo] NOT IN (SELECT [BatchNo] FROM [Build_FIle].[dbo].[ESOA_LINK_HISTORY] WITH (NOLOCK) WHERE [Action]=? AND [BatchNo] IS NOT NULL) GROUP BY [BatchNo] ORDER BY [BatchNo] DESC;
+
+-- The Mapping list's menu: history, undo of a map all: reads ESOA_LINK_HISTORY
+SELECT [ID], [LinkID], [Action], [RevenueID], [ItemID], [OldCode], [OldCategory], [OldDescription], [OldFixedFee], [OldChargingUnit], [OldItemDesc], [OldInvOrProc], [OldSectionID], [NewCode], [NewCategory], [NewDescription], [NewFixedFee], [NewChargingUnit], [NewItemDesc], [NewInvOrProc], [NewSectionID] FROM [Build_FIle].[dbo].[ESOA_LINK_HISTORY] WHERE [LinkTable]=? AND [BatchNo]=? AND [Action] IN (?, ?) ORDER BY [ID];
+
+-- The Mapping list's menu: history, undo of a map all: reads ESOA_LINK_HISTORY
+SELECT [LinkID], MAX([ID]) AS [LastID] FROM [Build_FIle].[dbo].[ESOA_LINK_HISTORY] WHERE [LinkTable]=? AND [ID] > ? AND ([BatchNo] IS NULL OR ([BatchNo] <> ? AND [BatchNo] NOT IN (SELECT [BatchNo] FROM [Build_FIle].[dbo].[ESOA_LINK_HISTORY] WHERE [Action]=? AND [BatchNo] IS NOT NULL))) GROUP BY [LinkID];
+
+-- The Mapping list's menu: history, undo of a map all: writes ESOA_ITEM_LINK
+UPDATE [Build_FIle].[dbo].[ESOA_ITEM_LINK] SET [Code] = ?, [Category] = ?, [Description] = ?, [FixedFee] = ?, [ChargingUnit] = ?, [ItemDesc] = ?, [InvOrProc] = ?, [SectionID] = ? WHERE [ID] = ?;
+
+-- The Mapping list's menu: history, undo of a map all: writes ESOA_ITEM_LINK
+DELETE FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WHERE [ID] = ?;
+
+-- Export all mappings; coverage by category: reads ESOA_ITEM_LINK, ESOA_ITEM
+SELECT ISNULL(R.Category, L.Category) AS Category, L.Code, R.Description, R.FixedFee, R.ChargingUnit, L.Description AS LinkDescription, L.RevenueID, L.ItemID, L.ItemDesc, L.InvOrProc, L.SectionID, CASE WHEN R.ID IS NULL THEN 'code not in the list' WHEN UPPER(RTRIM(ISNULL(L.Description, ''))) <> UPPER(RTRIM(ISNULL(R.Description, ''))) THEN 'description changed' ELSE 'ok' END AS Status FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] L WITH (NOLOCK) LEFT OUTER JOIN (SELECT Code, MIN(ID) AS FirstID FROM [Build_FIle].[dbo].[ESOA_ITEM] WITH (NOLOCK) GROUP BY Code) F ON F.Code = L.Code LEFT OUTER JOIN [Build_FIle].[dbo].[ESOA_ITEM] R WITH (NOLOCK) ON R.ID = F.FirstID ORDER BY ISNULL(R.Category, L.Category), L.Code, L.RevenueID, L.ItemID, L.ItemDesc;
+
+-- Export all mappings; coverage by category: reads ESOA_ITEM, ESOA_ITEM_LINK
+SELECT MIN(Category) AS Category, SUM(Items) AS Items, SUM(Mapped) AS Mapped, SUM(Orphans) AS Orphans FROM (SELECT ISNULL(R.Category, '') AS Category, 1 AS Items, CASE WHEN M.Code IS NULL THEN 0 ELSE 1 END AS Mapped, 0 AS Orphans FROM [Build_FIle].[dbo].[ESOA_ITEM] R WITH (NOLOCK) LEFT OUTER JOIN (SELECT DISTINCT Code FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (NOLOCK)) M ON M.Code = R.Code UNION ALL SELECT ISNULL(L.Category, ''), 0, 0, 1 FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] L WITH (NOLOCK) WHERE NOT EXISTS (SELECT ? FROM [Build_FIle].[dbo].[ESOA_ITEM] R2 WITH (NOLOCK) WHERE R2.Code = L.Code)) C GROUP BY UPPER(RTRIM(Category));
+
+-- b. Scan && Import: reads ESOA_ITEM
+SELECT * FROM [Build_FIle].[dbo].ESOA_ITEM WHERE Code = ?;
+
+-- b. Scan && Import: writes ESOA_ITEM
+-- Adds the row only while no row meets the look-up's condition (read under UPDLOCK and
+-- HOLDLOCK), and returns its new ID through @added: no @@IDENTITY, no OUTPUT without INTO (which
+-- a trigger on the table would refuse).
+-- not checked by the parser: sqlglot 10.6 cannot parse the OUTPUT ... INTO clause
+SET NOCOUNT ON; DECLARE @added TABLE ([ID] bigint); INSERT INTO [Build_FIle].[dbo].ESOA_ITEM ([Code], [Category], [Description]) OUTPUT INSERTED.[ID] INTO @added SELECT ?, ?, ? WHERE NOT EXISTS (SELECT ? FROM [Build_FIle].[dbo].ESOA_ITEM WITH (UPDLOCK, HOLDLOCK) WHERE Code = ?); SET NOCOUNT OFF; SELECT [ID] FROM @added;
+
+-- Choice of the PhilHealth table: reads ESOA_ER
+SELECT * FROM [Build_FIle].[dbo].[ESOA_ER] WITH (NOLOCK) WHERE 1=1 AND Description like ?;
+
+-- Choice of the PhilHealth table: reads ESOA_ER
+SELECT * FROM [Build_FIle].[dbo].[ESOA_ER] WITH (NOLOCK) WHERE 1=1 AND Description like ? AND Category=?;
+
+-- Click on a PhilHealth item (its links): reads ESOA_ER_LINK
+SELECT TOP 1000 [ID] ,[Code] ,[Category] ,[Description] ,[RevenueID] ,[SectionID] ,[ItemID] ,[ItemDesc] ,[FixedFee] ,[ChargingUnit] ,[InvOrProc] ,[SortOrder] FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (NOLOCK) WHERE Code=?;
+
+-- 5. Save Mapping (a new link, then the same link rewritten): reads ESOA_ER_LINK
+SELECT * FROM [Build_FIle].[dbo].ESOA_ER_LINK WHERE RevenueID =? AND ItemID =?;
+
+-- 5. Save Mapping (a new link, then the same link rewritten): writes ESOA_ER_LINK
+-- Adds the row only while no row meets the look-up's condition (read under UPDLOCK and
+-- HOLDLOCK), and returns its new ID through @added: no @@IDENTITY, no OUTPUT without INTO (which
+-- a trigger on the table would refuse).
+-- not checked by the parser: sqlglot 10.6 cannot parse the OUTPUT ... INTO clause
+SET NOCOUNT ON; DECLARE @added TABLE ([ID] bigint); INSERT INTO [Build_FIle].[dbo].ESOA_ER_LINK ([ItemID], [RevenueID], [ItemDesc], [InvOrProc], [Code], [SectionID], [Category], [Description], [FixedFee], [ChargingUnit]) OUTPUT INSERTED.[ID] INTO @added SELECT ?, ?, ?, ?, ?, ?, ?, ?, ?, ? WHERE NOT EXISTS (SELECT ? FROM [Build_FIle].[dbo].ESOA_ER_LINK WITH (UPDLOCK, HOLDLOCK) WHERE RevenueID =? AND ItemID =?); SET NOCOUNT OFF; SELECT [ID] FROM @added;
+
+-- 5. Save Mapping (a new link, then the same link rewritten): reads ESOA_ER_LINK
+-- The check of a rewrite, inside the rewrite's transaction: the row stays locked until the commit.
+SELECT * FROM [Build_FIle].[dbo].ESOA_ER_LINK WITH (UPDLOCK, HOLDLOCK) WHERE [ID] = ?;
+
+-- 5. Save Mapping (a new link, then the same link rewritten): writes ESOA_ER_LINK
+UPDATE [Build_FIle].[dbo].ESOA_ER_LINK SET [ItemDesc] = ?, [InvOrProc] = ?, [Code] = ?, [SectionID] = ?, [Category] = ?, [Description] = ?, [FixedFee] = ?, [ChargingUnit] = ? WHERE [ID] = ?;
+
+-- 5. Save Mapping (a new link, then the same link rewritten): reads ESOA_ER_LINK
+SELECT * FROM [Build_FIle].[dbo].ESOA_ER_LINK WHERE [ID] = ?;
+
+-- Click on a link, then Delete map: reads ESOA_ER_LINK
+SELECT * FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (UPDLOCK, HOLDLOCK) WHERE ID=?;
+
+-- Click on a link, then Delete map: writes ESOA_ER_LINK
+DELETE FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WHERE ID=?;
+
+-- Check Listed if Mapped (both lists): reads ESOA_ER_LINK
+SELECT TOP 1 1 FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (NOLOCK) WHERE Code=?;
+
+-- Check Listed if Mapped (both lists): reads ESOA_ER_LINK
+SELECT TOP 1 Code FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (NOLOCK) WHERE RevenueID = ? AND ItemID=?;
+
+-- The Mapping list's menu: history, undo of a map all: writes ESOA_ER_LINK
+UPDATE [Build_FIle].[dbo].[ESOA_ER_LINK] SET [Code] = ?, [Category] = ?, [Description] = ?, [FixedFee] = ?, [ChargingUnit] = ?, [ItemDesc] = ?, [InvOrProc] = ?, [SectionID] = ? WHERE [ID] = ?;
+
+-- The Mapping list's menu: history, undo of a map all: writes ESOA_ER_LINK
+DELETE FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WHERE [ID] = ?;
+
+-- Export all mappings; coverage by category: reads ESOA_ER_LINK, ESOA_ER
+SELECT ISNULL(R.Category, L.Category) AS Category, L.Code, R.Description, R.FixedFee, R.ChargingUnit, L.Description AS LinkDescription, L.RevenueID, L.ItemID, L.ItemDesc, L.InvOrProc, L.SectionID, CASE WHEN R.ID IS NULL THEN 'code not in the list' WHEN UPPER(RTRIM(ISNULL(L.Description, ''))) <> UPPER(RTRIM(ISNULL(R.Description, ''))) THEN 'description changed' ELSE 'ok' END AS Status FROM [Build_FIle].[dbo].[ESOA_ER_LINK] L WITH (NOLOCK) LEFT OUTER JOIN (SELECT Code, MIN(ID) AS FirstID FROM [Build_FIle].[dbo].[ESOA_ER] WITH (NOLOCK) GROUP BY Code) F ON F.Code = L.Code LEFT OUTER JOIN [Build_FIle].[dbo].[ESOA_ER] R WITH (NOLOCK) ON R.ID = F.FirstID ORDER BY ISNULL(R.Category, L.Category), L.Code, L.RevenueID, L.ItemID, L.ItemDesc;
+
+-- Export all mappings; coverage by category: reads ESOA_ER, ESOA_ER_LINK
+SELECT MIN(Category) AS Category, SUM(Items) AS Items, SUM(Mapped) AS Mapped, SUM(Orphans) AS Orphans FROM (SELECT ISNULL(R.Category, '') AS Category, 1 AS Items, CASE WHEN M.Code IS NULL THEN 0 ELSE 1 END AS Mapped, 0 AS Orphans FROM [Build_FIle].[dbo].[ESOA_ER] R WITH (NOLOCK) LEFT OUTER JOIN (SELECT DISTINCT Code FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (NOLOCK)) M ON M.Code = R.Code UNION ALL SELECT ISNULL(L.Category, ''), 0, 0, 1 FROM [Build_FIle].[dbo].[ESOA_ER_LINK] L WITH (NOLOCK) WHERE NOT EXISTS (SELECT ? FROM [Build_FIle].[dbo].[ESOA_ER] R2 WITH (NOLOCK) WHERE R2.Code = L.Code)) C GROUP BY UPPER(RTRIM(Category));
+
+-- b. Scan && Import: reads ESOA_ER
+SELECT * FROM [Build_FIle].[dbo].ESOA_ER WHERE Code = ?;
+
+-- b. Scan && Import: writes ESOA_ER
+-- Adds the row only while no row meets the look-up's condition (read under UPDLOCK and
+-- HOLDLOCK), and returns its new ID through @added: no @@IDENTITY, no OUTPUT without INTO (which
+-- a trigger on the table would refuse).
+-- not checked by the parser: sqlglot 10.6 cannot parse the OUTPUT ... INTO clause
+SET NOCOUNT ON; DECLARE @added TABLE ([ID] bigint); INSERT INTO [Build_FIle].[dbo].ESOA_ER ([Code], [Category], [Description], [FixedFee], [ChargingUnit]) OUTPUT INSERTED.[ID] INTO @added SELECT ?, ?, ?, ?, ? WHERE NOT EXISTS (SELECT ? FROM [Build_FIle].[dbo].ESOA_ER WITH (UPDLOCK, HOLDLOCK) WHERE Code = ?); SET NOCOUNT OFF; SELECT [ID] FROM @added;
+
+-- Choice of the PhilHealth table: reads ESOA_ITEM
+SELECT * FROM [Build_FIle].[dbo].[ESOA_ITEM] WITH (NOLOCK) WHERE 1=1 AND Description like ?;
+
+-- Choice of the PhilHealth table: reads InvMaster
+-- A procedure search right after an inventory search names this table, which the hospital does
+-- not have: the database refuses it, and the search says so.
+SELECT <IDFieldName>,<ExamFieldName> FROM Inventory..InvMaster WITH (NOLOCK) WHERE Status=?;
+
+-- a. Create Tables: writes tbInvMaster
+ALTER TABLE INVENTORY..tbInvMaster DROP COLUMN ESOA_Code;
+
+-- a. Create Tables: writes tbCoXrayExam
+ALTER TABLE BUILD_FILE..tbCoXrayExam DROP COLUMN ESOA_Code;
+
+-- a. Create Tables: writes tbcoUltraExam
+ALTER TABLE BUILD_FILE..tbcoUltraExam DROP COLUMN ESOA_Code;
+
+-- a. Create Tables: writes tbcoCTExam
+ALTER TABLE BUILD_FILE..tbcoCTExam DROP COLUMN ESOA_Code;
+
+-- a. Create Tables: writes ESOA_ITEM
+DROP TABLE [Build_FIle].[dbo].[ESOA_ITEM];
+
+-- a. Create Tables: writes ESOA_ITEM
+-- not checked by the parser: sqlglot 10.6 cannot parse type names in brackets ([bigint])
+CREATE TABLE [Build_FIle].[dbo].[ESOA_ITEM]( [ID] [bigint] IDENTITY(1,1) NOT NULL, [Code] [varchar](50) NULL, [Category] [varchar](50) NULL, [Description] [varchar](250) NULL, [FixedFee] SMALLMONEY NULL, [ChargingUnit] [varchar](50) NULL,);
+
+-- a. Create Tables: writes ESOA_ITEM
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE CLUSTERED INDEX [by_ID] ON [Build_File].[dbo].[ESOA_ITEM]( [ID] Asc);
+
+-- a. Create Tables: writes ESOA_ITEM
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_Category_Description] ON [Build_File].[dbo].[ESOA_ITEM]( [Category] Asc, [Description] Asc);
+
+-- a. Create Tables: writes ESOA_ITEM_LINK
+-- not checked by the parser: sqlglot 10.6 cannot parse type names in brackets ([bigint])
+CREATE TABLE [Build_FIle].[dbo].[ESOA_ITEM_LINK]( [ID] [bigint] IDENTITY(1,1) NOT NULL, [Code] [varchar](50) NULL, [Category] [varchar](50) NULL, [Description] [varchar](250) NULL, [FixedFee] SMALLMONEY NULL, [ChargingUnit] [varchar](50) NULL, [ItemID] [varchar](50) NULL, [ItemDesc] [varchar](250) NULL, [InvOrProc] [varchar](20) NULL, [RevenueID] [varchar](20) NULL, [SectionID] [varchar](20) NULL, [SortOrder] [smallint] NULL );
+
+-- a. Create Tables: writes ESOA_ITEM_LINK
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE CLUSTERED INDEX [by_ID] ON [Build_File].[dbo].[ESOA_ITEM_LINK]( [ID] Asc);
+
+-- a. Create Tables: writes ESOA_ITEM_LINK
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_Category_Description] ON [Build_File].[dbo].[ESOA_ITEM_LINK]( [Category] Asc, [Description] Asc);
+
+-- a. Create Tables: writes ESOA_ITEM_LINK
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_ItemID] ON [Build_File].[dbo].[ESOA_ITEM_LINK]( [RevenueID] Asc, [ItemID] Asc );
+
+-- a. Create Tables: writes ESOA_ITEM
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_Code] ON [Build_File].[dbo].[ESOA_ITEM]( [Code] Asc);
+
+-- a. Create Tables: writes ESOA_ITEM_LINK
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_Code] ON [Build_File].[dbo].[ESOA_ITEM_LINK]( [Code] Asc);
+
+-- a. Create Tables: writes ESOA_LINK_HISTORY
+-- not checked by the parser: sqlglot 10.6 cannot parse type names in brackets ([bigint])
+CREATE TABLE [Build_FIle].[dbo].[ESOA_LINK_HISTORY]( [ID] [bigint] IDENTITY(1,1) NOT NULL, [ChangedAt] [datetime] NOT NULL, [ChangedBy] [nvarchar](128) NULL, [Workstation] [nvarchar](128) NULL, [LinkTable] [varchar](128) NOT NULL, [LinkID] [bigint] NULL, [Action] [varchar](10) NOT NULL, [RevenueID] [varchar](20) NULL, [ItemID] [varchar](50) NULL, [OldCode] [varchar](50) NULL, [OldCategory] [varchar](50) NULL, [OldDescription] [varchar](250) NULL, [OldFixedFee] SMALLMONEY NULL, [OldChargingUnit] [varchar](50) NULL, [OldItemDesc] [varchar](250) NULL, [OldInvOrProc] [varchar](20) NULL, [OldSectionID] [varchar](20) NULL, [NewCode] [varchar](50) NULL, [NewCategory] [varchar](50) NULL, [NewDescription] [varchar](250) NULL, [NewFixedFee] SMALLMONEY NULL, [NewChargingUnit] [varchar](50) NULL, [NewItemDesc] [varchar](250) NULL, [NewInvOrProc] [varchar](20) NULL, [NewSectionID] [varchar](20) NULL, [BatchNo] [bigint] NULL);
+
+-- a. Create Tables: writes ESOA_LINK_HISTORY
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE CLUSTERED INDEX [by_ID] ON [Build_File].[dbo].[ESOA_LINK_HISTORY]( [ID] Asc);
+
+-- a. Create Tables: writes ESOA_LINK_HISTORY
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_Item] ON [Build_File].[dbo].[ESOA_LINK_HISTORY]( [LinkTable] Asc, [RevenueID] Asc, [ItemID] Asc);
+
+-- a. Create Tables: writes ESOA_LINK_HISTORY
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_Link] ON [Build_File].[dbo].[ESOA_LINK_HISTORY]( [LinkTable] Asc, [LinkID] Asc);
+
+-- a. Create Tables: writes ESOA_LINK_HISTORY
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_BatchNo] ON [Build_File].[dbo].[ESOA_LINK_HISTORY]( [BatchNo] Asc);
+
+-- a. Create Tables: reads ESOA_ITEM_LINK
+SELECT TOP 1 1 FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (NOLOCK);
+
+-- a. Create Tables: writes ESOA_ER
+DROP TABLE [Build_FIle].[dbo].[ESOA_ER];
+
+-- a. Create Tables: writes ESOA_ER
+-- not checked by the parser: sqlglot 10.6 cannot parse type names in brackets ([bigint])
+CREATE TABLE [Build_FIle].[dbo].[ESOA_ER]( [ID] [bigint] IDENTITY(1,1) NOT NULL, [Code] [varchar](50) NULL, [Category] [varchar](50) NULL, [Description] [varchar](250) NULL, [FixedFee] SMALLMONEY NULL, [ChargingUnit] [varchar](50) NULL,);
+
+-- a. Create Tables: writes ESOA_ER
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE CLUSTERED INDEX [by_ID] ON [Build_File].[dbo].[ESOA_ER]( [ID] Asc);
+
+-- a. Create Tables: writes ESOA_ER
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_Category_Description] ON [Build_File].[dbo].[ESOA_ER]( [Category] Asc, [Description] Asc);
+
+-- a. Create Tables: writes ESOA_ER_LINK
+-- not checked by the parser: sqlglot 10.6 cannot parse type names in brackets ([bigint])
+CREATE TABLE [Build_FIle].[dbo].[ESOA_ER_LINK]( [ID] [bigint] IDENTITY(1,1) NOT NULL, [Code] [varchar](50) NULL, [Category] [varchar](50) NULL, [Description] [varchar](250) NULL, [FixedFee] SMALLMONEY NULL, [ChargingUnit] [varchar](50) NULL, [ItemID] [varchar](50) NULL, [ItemDesc] [varchar](250) NULL, [InvOrProc] [varchar](20) NULL, [RevenueID] [varchar](20) NULL, [SectionID] [varchar](20) NULL, [SortOrder] [smallint] NULL );
+
+-- a. Create Tables: writes ESOA_ER_LINK
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE CLUSTERED INDEX [by_ID] ON [Build_File].[dbo].[ESOA_ER_LINK]( [ID] Asc);
+
+-- a. Create Tables: writes ESOA_ER_LINK
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_Category_Description] ON [Build_File].[dbo].[ESOA_ER_LINK]( [Category] Asc, [Description] Asc);
+
+-- a. Create Tables: writes ESOA_ER_LINK
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_ItemID] ON [Build_File].[dbo].[ESOA_ER_LINK]( [RevenueID] Asc, [ItemID] Asc );
+
+-- a. Create Tables: writes ESOA_ER
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_Code] ON [Build_File].[dbo].[ESOA_ER]( [Code] Asc);
+
+-- a. Create Tables: writes ESOA_ER_LINK
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_Code] ON [Build_File].[dbo].[ESOA_ER_LINK]( [Code] Asc);
+
+-- a. Create Tables: reads ESOA_ER_LINK
+SELECT TOP 1 1 FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (NOLOCK);
