@@ -34,6 +34,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Brevant"));
+    // BREVANT_BENCH_STATEMENT_LOG=off measures the program without its statement log.
+    if (qEnvironmentVariable("BREVANT_BENCH_STATEMENT_LOG") == u"off")
+        Gateway::setRecordingByDefault(false);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() >= 2 && args[1].startsWith(u"--"))
         return bench::child(args[1], args.value(2));

@@ -8,6 +8,8 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
+#include <atomic>
+
 namespace {
 
 // Every row of a result, each value made a cell of the table by `cell`. Raises the driver's text
@@ -46,13 +48,23 @@ qint64 changedRows(const QSqlQuery& q, const QString& tsql) {
     return n < 0 ? -1 : n;
 }
 
+std::atomic<bool> recordingByDefault{true};
+
 } // namespace
+
+void Gateway::setRecordingByDefault(bool on) {
+    recordingByDefault = on;
+}
 
 template <typename Work> auto Gateway::recorded(const QString& tsql, Work&& work) {
     if (m_trace)
         m_log << tsql;
     if (m_beforeSend)
         m_beforeSend(tsql);
+    if (!m_recording) {
+        qint64 rows = -1;
+        return work(rows);
+    }
     StatementRecord record;
     record.sentAt = QDateTime::currentMSecsSinceEpoch();
     QElapsedTimer timer;
@@ -111,7 +123,8 @@ bool Gateway::inTransaction() const {
 }
 
 Gateway::Gateway(std::unique_ptr<Backend> backend)
-    : m_backend(std::move(backend)) {
+    : m_backend(std::move(backend))
+    , m_recording(recordingByDefault) {
     if (m_backend->dialect() == Dialect::Sqlite)
         m_pool = std::make_shared<StatementPool>(m_backend->database());
 }

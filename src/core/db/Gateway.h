@@ -71,6 +71,11 @@ public:
     StatementLog& statements() { return *m_statements; }
     void setStatementLog(std::shared_ptr<StatementLog> log) { m_statements = std::move(log); }
 
+    // Whether statements go into the statement log (on unless turned off, for every gateway made
+    // after a change of the default: the benchmark measures the program without it).
+    void setRecording(bool on) { m_recording = on; }
+    static void setRecordingByDefault(bool on);
+
     // The text of every statement sent, in order, when the trace is kept (tests read it; a
     // session of hours keeps only the statement log's last ones).
     void keepTrace(bool on) { m_trace = on; }
@@ -112,6 +117,7 @@ private:
     std::unique_ptr<Backend> m_backend;
     std::shared_ptr<StatementLog> m_statements = std::make_shared<StatementLog>();
     bool m_trace = false;
+    bool m_recording = true;
     QStringList m_log;
     BeforeSend m_beforeSend;
     bool m_inTransaction = false;
