@@ -3,8 +3,26 @@
 #include "core/db/EmbeddedDatabase.h"
 #include "core/maintenance/SampleData.h"
 
+#include <QDir>
+
 CurrentUser::CurrentUser()
     : m_dataFolder(embedded::defaultDataFolder()) {}
+
+QString CurrentUser::statementFile(const QString& dataFolder) {
+    return QDir(dataFolder).filePath(QStringLiteral("statements.log"));
+}
+
+void CurrentUser::flushStatements() {
+    if (m_gateway)
+        m_gateway->statements().flush();
+}
+
+void CurrentUser::startStatementFile() {
+    // On SQL Server nothing else may have made the data folder yet. Where the file cannot be
+    // written the log is kept in memory only: the window still lists it.
+    QDir().mkpath(m_dataFolder);
+    m_gateway->statements().setFile(statementFile(m_dataFolder));
+}
 
 std::unique_ptr<Backend> CurrentUser::connectTo(const LoginChoice& choice) {
     if (!choice.embedded)
@@ -35,8 +53,10 @@ void CurrentUser::showmain() {
             std::rethrow_exception(dialog.startupError());
     }
     m_gateway.reset();
-    if (backend)
+    if (backend) {
         m_gateway = std::make_unique<Gateway>(std::move(backend));
+        startStatementFile();
+    }
     m_connected = static_cast<bool>(m_gateway);
 }
 

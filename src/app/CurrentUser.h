@@ -30,8 +30,15 @@ public:
     Gateway& sqlconnection() override;
     WindowSettings& VALTORClasses() override { return m_windowSettings; }
 
-    // The folder of the embedded database (the platform's application data location).
+    // The folder of the embedded database (the platform's application data location). The
+    // connection's statement log is written there too, whichever database the user logged in to.
     void setDataFolder(const QString& folder) { m_dataFolder = folder; }
+    // The statement log's file in a data folder: statements.log (the older one beside it,
+    // statements.old.log).
+    static QString statementFile(const QString& dataFolder);
+    // Returns once the statement log's file holds every statement so far (its writer writes
+    // about once a second by itself): at the program's end.
+    void flushStatements();
     void setLogin(Login login) { m_login = std::move(login); }
 
     // Connects as the login dialog asks: the embedded database (made with the sample data on
@@ -39,6 +46,9 @@ public:
     std::unique_ptr<Backend> connectTo(const LoginChoice& choice);
 
 private:
+    // Writes the new connection's statement log to the data folder from now on.
+    void startStatementFile();
+
     QVariant m_connected;
     QString m_dataFolder;
     Login m_login;

@@ -55,6 +55,7 @@ int Main() {
         theScreen->show();
     } catch (const std::exception& e) {
         theScreen.reset();
+        currentUser().flushStatements();
         const auto* db = dynamic_cast<const DbError*>(&e);
         prompter().message(db ? db->description() : QString::fromLocal8Bit(e.what()),
                            Prompter::Buttons::Ok, Prompter::Icon::Critical);
@@ -62,6 +63,8 @@ int Main() {
     }
     const int status = QApplication::exec();
     theScreen.reset();
+    // The statement log's file is complete when the program ends.
+    currentUser().flushStatements();
     return status;
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QList>
 #include <QString>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 // One statement the program sent: when, how long it took, how many rows it returned or changed,
 // its text as the program built it, and the database's error text when it failed.
@@ -44,9 +48,9 @@ public:
     qsizetype size() const { return m_ring.size(); }
     void clear();
 
-    // Writes what is buffered to the file. Records are buffered briefly so that logging costs
-    // the work next to nothing; a failed statement, a second since the last write and a full
-    // buffer each write at once.
+    // Returns once every record so far is in the file. Records go to the file from a thread of
+    // the log's own, so that logging costs the work next to nothing: within a second, a failed
+    // statement at once.
     void flush();
 
     // A record as one line of the file (tab-separated, no line break inside), with its end.
@@ -55,16 +59,32 @@ public:
     static QString masked(const QString& text);
 
 private:
+    void writeLoop();
+    void stopWriter();
     void writeOut(const QByteArray& bytes);
+    // A record (masked already) as a line of the file after its time, added to `out`.
+    static void appendLine(QByteArray& out, const StatementRecord& r, QByteArrayView time);
+    // The local time of a record as sentAtText gives it, worked out once a second.
+    void appendTime(QByteArray& out, qint64 sentAt);
+    // The current file becomes the older file, and a new one begins.
+    void roll();
     bool openFile();
 
-    QList<StatementRecord> m_ring;
-    qsizetype m_next = 0; // where the next record goes once the ring is full
+    QList<StatementRecord> m_ring; // as sent; masked when read
+    qsizetype m_next = 0;          // where the next record goes once the ring is full
     QString m_path;
     qint64 m_maxBytes = maxFileBytes;
+    // The writer's: the file and the time text of the current second.
     QFile m_file;
-    QByteArray m_buffer;
-    QElapsedTimer m_sinceWrite;
+    qint64 m_second = -1;
+    QByteArray m_secondText;
+    // Between the sending thread and the writer.
+    std::thread m_writer;
+    std::mutex m_mutex;
+    std::condition_variable m_wake, m_done;
+    QList<StatementRecord> m_pending;
+    quint64 m_queued = 0, m_written = 0;
+    bool m_urgent = false, m_stop = false;
 };
 
 // The statement's duration in milliseconds as the log shows it ("0.4", "12.0", "1520.3").

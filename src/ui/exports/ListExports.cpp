@@ -21,17 +21,20 @@ ListExports::ListExports(FormContext& form)
 
 void ListExports::install() {
     Controls& c = m_form.c;
-    for (FlexGrid* grid : {c.Grid1, c.Grid2, c.GridCat, c.GridRev, c.GridRevCode, c.GridMap}) {
-        grid->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
-            const QModelIndex index = grid->indexAt(at);
-            QMenu* menu = menuFor(grid, index.isValid() ? index.row() + grid->fixedRows() : -1);
-            menu->setAttribute(Qt::WA_DeleteOnClose);
-            menu->popup(grid->viewport()->mapToGlobal(at));
-        });
-        auto* copy = new QShortcut(QKeySequence::Copy, grid, nullptr, nullptr, Qt::WidgetShortcut);
-        connect(copy, &QShortcut::activated, this, [this, grid] { copySelection(grid); });
-    }
+    for (FlexGrid* grid : {c.Grid1, c.Grid2, c.GridCat, c.GridRev, c.GridRevCode, c.GridMap})
+        installOn(grid);
+}
+
+void ListExports::installOn(FlexGrid* grid) {
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
+        const QModelIndex index = grid->indexAt(at);
+        QMenu* menu = menuFor(grid, index.isValid() ? index.row() + grid->fixedRows() : -1);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(grid->viewport()->mapToGlobal(at));
+    });
+    auto* copy = new QShortcut(QKeySequence::Copy, grid, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(copy, &QShortcut::activated, this, [this, grid] { copySelection(grid); });
 }
 
 QMenu* ListExports::menuFor(FlexGrid* grid, int clickedRow) {

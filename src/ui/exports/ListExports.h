@@ -20,6 +20,9 @@ public:
 
     // Gives each of the six lists its menu and its copy key.
     void install();
+    // Gives another list (one of a window of the screen's) the menu every list has, "Copy" and
+    // "Export list to CSV...", and its copy key.
+    void installOn(FlexGrid* grid);
 
     void copySelection(FlexGrid* grid);
     void exportList(FlexGrid* grid);

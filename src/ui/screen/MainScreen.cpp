@@ -49,6 +49,7 @@ void MainScreen::connectEventProcedures() {
     connect(m_c.cmdCreateTable, &QPushButton::clicked, this,
             [this] { m_tables.cmdCreateTable_Click(); });
     m_exports.install();
+    m_statementLog.install();
     connect(m_c.cmdScan, &QPushButton::clicked, this, [this] { m_import.cmdScan_Click(); });
     connect(m_c.cmdPreview, &QPushButton::clicked, this, [this] { m_hospital.cmdPreview_Click(); });
     connect(m_c.cmdUse, &QPushButton::clicked, this, [this] { m_hospital.cmdUse_Click(); });
@@ -132,9 +133,10 @@ void MainScreen::runStartupLoads() {
 
 void MainScreen::closeEvent(QCloseEvent* event) {
     // The program ends with the screen: a check or an import still running stops at its next
-    // row.
+    // row, and the statement log's window closes with it.
     m_mappings.stopRunningCheck();
     m_import.stop();
+    m_statementLog.closeWindow();
     m_user.VALTORClasses().Savewinsettings(this);
     event->accept();
 }

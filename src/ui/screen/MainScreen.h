@@ -11,6 +11,7 @@
 #include "ui/screen/FormContext.h"
 #include "ui/screen/ScreenCalls.h"
 #include "ui/screen/StepGuide.h"
+#include "ui/statementlog/StatementLogScreen.h"
 
 #include <QWidget>
 
@@ -34,6 +35,7 @@ public:
     Mappings& mappings() { return m_mappings; }
     ListExports& listExports() { return m_exports; }
     HistoryScreen& historyScreen() { return m_historyScreen; }
+    StatementLogScreen& statementLog() { return m_statementLog; }
     history::LinkHistory& linkHistory() { return m_history; }
 
     // The load step: restores the window settings, sets the starting grid columns, runs the
@@ -59,6 +61,7 @@ public:
     void addLinkHistoryItems(QMenu* menu, int row) override {
         m_historyScreen.addMenuItems(menu, row);
     }
+    void addListMenu(FlexGrid* grid) override { m_exports.installOn(grid); }
 
 public slots:
     void cmdClose_Click();
@@ -95,4 +98,5 @@ private:
     ReferenceImport m_import{m_form};
     HistoryScreen m_historyScreen{m_form};
     ListExports m_exports{m_form};
+    StatementLogScreen m_statementLog{m_form};
 };

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class FlexGrid;
 class QMenu;
 
 // The calls that cross from one part of the screen to another (a category click resets the work
@@ -26,6 +27,9 @@ public:
     virtual QString listedTable() const = 0;
     // The history's items of the mapping list's menu, for the link of `row`.
     virtual void addLinkHistoryItems(QMenu* menu, int row) = 0;
+    // The menu every list has ("Copy", "Export list to CSV...") and Ctrl+C, for a list of one
+    // of the screen's windows.
+    virtual void addListMenu(FlexGrid* grid) = 0;
 
 protected:
     ~ScreenCalls() = default;

@@ -1,0 +1,131 @@
+#include "StatementLogScreen.h"
+
+#include "core/db/StatementLog.h"
+#include "ui/widgets/FlexGrid.h"
+#include "ui/widgets/Twips.h"
+
+#include <QDialog>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The widths of the window's columns, in twips: time, duration, rows, statement, error.
+constexpr int columnWidths[] = {2400, 1300, 700, 9000, 5000};
+
+} // namespace
+
+StatementLogScreen::StatementLogScreen(FormContext& form)
+    : m_form(form) {}
+
+StatementLogScreen::~StatementLogScreen() {
+    // The window goes with the screen, before the screen's other parts.
+    delete m_window;
+}
+
+void StatementLogScreen::install() {
+    QGroupBox* frame = m_form.c.fraMaint;
+    m_button = new QPushButton(QStringLiteral("Statement log..."), frame->parentWidget());
+    m_button->setObjectName(QStringLiteral("cmdStatementLog"));
+    // Above the revenue frame where a narrow window brings it under the button, as the
+    // maintenance frame is.
+    m_button->raise();
+    QWidget::setTabOrder(m_form.c.cmdCreateTable, m_button);
+    followFrame();
+    frame->installEventFilter(this);
+    connect(m_button, &QPushButton::clicked, this, [this] { cmdStatementLog_Click(); });
+}
+
+bool StatementLogScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_form.c.fraMaint) {
+        switch (event->type()) {
+        case QEvent::ShowToParent:
+        case QEvent::HideToParent:
+        case QEvent::Move:
+        case QEvent::Resize:
+            followFrame();
+            break;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void StatementLogScreen::followFrame() {
+    const QGroupBox* frame = m_form.c.fraMaint;
+    twips::place(m_button, twips::left(frame) + rightPastFrameLeft - buttonWidth,
+                 twips::top(frame) + twips::height(frame) + belowFrame, buttonWidth, buttonHeight);
+    m_button->setVisible(!frame->isHidden());
+}
+
+void StatementLogScreen::cmdStatementLog_Click() {
+    if (!m_window)
+        makeWindow();
+    if (!m_window->isVisible()) {
+        Refresh();
+        m_window->show();
+    }
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void StatementLogScreen::makeWindow() {
+    // A window of the screen's: it stays in front of the screen without blocking it, and goes
+    // with it.
+    m_window = new QDialog(m_form.c.fraMaint->window());
+    m_window->setObjectName(QStringLiteral("dlgStatementLog"));
+    m_window->setWindowTitle(QStringLiteral("Statement log"));
+    m_window->setModal(false);
+    auto* layout = new QVBoxLayout(m_window);
+    m_grid = new FlexGrid(m_window);
+    m_grid->setObjectName(QStringLiteral("GridStatementLog"));
+    for (int col = 0; col < int(std::size(columnWidths)); ++col)
+        m_grid->setColWidth(col, columnWidths[col]);
+    m_form.screen.addListMenu(m_grid);
+    layout->addWidget(m_grid);
+    auto* buttons = new QHBoxLayout;
+    auto* refresh = new QPushButton(QStringLiteral("Refresh"), m_window);
+    refresh->setObjectName(QStringLiteral("cmdStatementLogRefresh"));
+    auto* close = new QPushButton(QStringLiteral("Close"), m_window);
+    close->setObjectName(QStringLiteral("cmdStatementLogClose"));
+    buttons->addStretch();
+    buttons->addWidget(refresh);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    connect(refresh, &QPushButton::clicked, this, [this] { Refresh(); });
+    // Close and Esc hide the window; the next click on the button shows it again, listed anew.
+    connect(close, &QPushButton::clicked, m_window, &QDialog::reject);
+    m_window->resize(1240, 560);
+}
+
+void StatementLogScreen::Refresh() {
+    if (!m_grid)
+        return;
+    try {
+        m_grid->bind(table(m_form.db().statements()));
+    } catch (const DbError& e) {
+        m_form.prompter.message(e.description());
+    }
+}
+
+void StatementLogScreen::closeWindow() {
+    if (m_window)
+        m_window->close();
+}
+
+TextTable StatementLogScreen::table(const StatementLog& log) {
+    TextTable t{{QStringLiteral("Time"), QStringLiteral("Duration (ms)"), QStringLiteral("Rows"),
+                 QStringLiteral("Statement"), QStringLiteral("Error")},
+                {}};
+    const QList<StatementRecord> records = log.newestFirst();
+    t.rows.reserve(records.size());
+    for (const StatementRecord& r : records)
+        t.rows << QStringList{sentAtText(r.sentAt), durationText(r.microseconds),
+                              r.rows < 0 ? QString() : QString::number(r.rows),
+                              StatementLog::masked(r.statement), StatementLog::masked(r.error)};
+    return t;
+}
