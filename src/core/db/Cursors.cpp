@@ -146,21 +146,17 @@ void WriteCursor::insertNew() {
     if (columnIndex(m_record, QStringLiteral("ID")) < 0 || m_setColumns.isEmpty()) {
         m_gateway->insertRow(m_table, m_setColumns, m_setValues);
     } else {
-        QString names, marks;
-        for (int i = 0; i < m_setColumns.size(); ++i) {
-            names += (i ? QStringLiteral(", ") : QString()) + sql::bracketed(m_setColumns[i]);
-            marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
-        }
+        const Gateway::ColumnList list = Gateway::columnList(m_setColumns);
         QList<QVariant> values = m_gateway->bound(m_table, m_setColumns, m_setValues);
-        QString insert = QStringLiteral("INSERT INTO ") + m_table + QStringLiteral(" (") + names +
-                         QStringLiteral(") ");
+        QString insert = QStringLiteral("INSERT INTO ") + m_table + QStringLiteral(" (") +
+                         list.names + QStringLiteral(") ");
         const QString condition = whereCondition(m_select);
         if (condition.isEmpty()) {
-            insert += QStringLiteral("VALUES (") + marks + u')';
+            insert += QStringLiteral("VALUES (") + list.marks + u')';
         } else {
             // Added only when the look-up's condition still finds no row.
             const tsql::Lifted where = tsql::literalsAsParameters(condition);
-            insert += QStringLiteral("SELECT ") + marks +
+            insert += QStringLiteral("SELECT ") + list.marks +
                       QStringLiteral(" WHERE NOT EXISTS (SELECT 1 FROM ") + m_table +
                       QStringLiteral(" WITH (UPDLOCK, HOLDLOCK) WHERE ") + where.text + u')';
             for (const QString& v : where.values)

@@ -33,6 +33,18 @@ template <typename Table, typename Cell> Table readAll(QSqlQuery& q, Cell cell) 
     return table;
 }
 
+// The values of the query's current row, or nothing when it has none.
+std::optional<QList<QVariant>> nextRow(QSqlQuery& q) {
+    if (!q.next())
+        return std::nullopt;
+    const int count = q.record().count();
+    QList<QVariant> row;
+    row.reserve(count);
+    for (int i = 0; i < count; ++i)
+        row << q.value(i);
+    return row;
+}
+
 const char beginText[] = "BEGIN TRANSACTION";
 const char commitText[] = "COMMIT TRANSACTION";
 const char rollbackText[] = "ROLLBACK TRANSACTION";
@@ -270,13 +282,7 @@ WriteCursor Gateway::openForWrite(const QString& sql) {
         if (name.table.isEmpty())
             throw DbError(QStringLiteral("The query names no table to write to."));
         const QSqlRecord record = q->record();
-        std::optional<QList<QVariant>> first;
-        if (q->next()) {
-            QList<QVariant> row;
-            for (int i = 0; i < record.count(); ++i)
-                row << q->value(i);
-            first = std::move(row);
-        }
+        std::optional<QList<QVariant>> first = nextRow(*q);
         q.release();
         rows = first ? 1 : 0;
         return WriteCursor(*this, name, record, std::move(first), sql);
@@ -286,17 +292,13 @@ WriteCursor Gateway::openForWrite(const QString& sql) {
 void Gateway::insertRow(const QString& table, const QStringList& columns,
                         const QList<QVariant>& values) {
     beforeWrite();
-    QString names, marks;
-    for (int i = 0; i < columns.size(); ++i) {
-        names += (i ? QStringLiteral(", ") : QString()) + sql::bracketed(columns[i]);
-        marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
-    }
+    const ColumnList list = columnList(columns);
     const QList<QVariant> bind = bound(table, columns, values);
     const QString sql =
         columns.isEmpty()
             ? QStringLiteral("INSERT INTO ") + table + QStringLiteral(" DEFAULT VALUES")
-            : QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + names +
-                  QStringLiteral(") VALUES (") + marks + u')';
+            : QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + list.names +
+                  QStringLiteral(") VALUES (") + list.marks + u')';
     recorded(sql, [&](qint64& rows) {
         PooledQuery q = run(sql, true, bind);
         rows = changedRows(*q, sql);
@@ -304,18 +306,20 @@ void Gateway::insertRow(const QString& table, const QStringList& columns,
     });
 }
 
+Gateway::ColumnList Gateway::columnList(const QStringList& columns) {
+    ColumnList list;
+    for (int i = 0; i < columns.size(); ++i) {
+        list.names += (i ? QStringLiteral(", ") : QString()) + sql::bracketed(columns[i]);
+        list.marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
+    }
+    return list;
+}
+
 std::optional<QList<QVariant>> Gateway::readRow(const QString& tsql,
                                                 const QList<QVariant>& values) {
     return recorded(tsql, [&](qint64& rows) {
         PooledQuery q = run(tsql, true, values);
-        std::optional<QList<QVariant>> row;
-        if (q->next()) {
-            const int count = q->record().count();
-            QList<QVariant> read;
-            for (int i = 0; i < count; ++i)
-                read << q->value(i);
-            row = std::move(read);
-        }
+        std::optional<QList<QVariant>> row = nextRow(*q);
         rows = row ? 1 : 0;
         return row;
     });

@@ -104,6 +104,12 @@ private:
     template <typename Work> auto recorded(const QString& tsql, Work&& work);
     // Every write (statement, added or rewritten row) first lets an open batch commit.
     void beforeWrite();
+    // The bracketed column names of an INSERT and as many ? marks, each joined by ", ".
+    struct ColumnList {
+        QString names;
+        QString marks;
+    };
+    static ColumnList columnList(const QStringList& columns);
     // For the write cursor: the first row a statement reads (nothing when none), and the rows a
     // statement changes; both sent and recorded like every statement.
     std::optional<QList<QVariant>> readRow(const QString& tsql, const QList<QVariant>& values);

@@ -137,12 +137,15 @@ QString StatementLog::masked(const QString& text) {
     return out;
 }
 
+StatementRecord StatementLog::maskedRecord(StatementRecord r) {
+    r.statement = masked(r.statement);
+    r.error = masked(r.error);
+    return r;
+}
+
 QByteArray StatementLog::fileLine(const StatementRecord& r) {
-    StatementRecord shown = r;
-    shown.statement = masked(r.statement);
-    shown.error = masked(r.error);
     QByteArray line;
-    appendLine(line, shown, sentAtText(r.sentAt).toLatin1());
+    appendLine(line, maskedRecord(r), sentAtText(r.sentAt).toLatin1());
     return line;
 }
 
@@ -220,10 +223,7 @@ void StatementLog::writeLoop() {
         lock.unlock();
         for (const StatementRecord& r : std::as_const(records)) {
             appendTime(lines, r.sentAt);
-            StatementRecord shown = r;
-            shown.statement = masked(r.statement);
-            shown.error = masked(r.error);
-            appendLine(lines, shown, {});
+            appendLine(lines, maskedRecord(r), {});
         }
         if (!lines.isEmpty())
             writeOut(lines);
@@ -244,10 +244,7 @@ QList<StatementRecord> StatementLog::newestFirst() const {
     // masked as the file is.
     const qsizetype n = m_ring.size();
     for (qsizetype i = 0; i < n; ++i) {
-        StatementRecord r = m_ring[(m_next - 1 - i + 2 * n) % n];
-        r.statement = masked(r.statement);
-        r.error = masked(r.error);
-        out << std::move(r);
+        out << maskedRecord(m_ring[(m_next - 1 - i + 2 * n) % n]);
     }
     return out;
 }

@@ -57,6 +57,8 @@ public:
     static QByteArray fileLine(const StatementRecord& r);
     // The text with any password or connection string masked.
     static QString masked(const QString& text);
+    // The record with its statement and error masked.
+    static StatementRecord maskedRecord(StatementRecord r);
 
 private:
     void writeLoop();
