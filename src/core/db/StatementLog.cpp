@@ -184,8 +184,12 @@ void StatementLog::appendTime(QByteArray& out, qint64 sentAt) {
 }
 
 void StatementLog::record(StatementRecord r) {
-    // The sending thread only queues the record: masking, formatting and writing are the
-    // writer's, on its own thread, so the log costs a statement next to nothing.
+    // Masked here, so that nothing kept holds a password: a quick scan, and the regular
+    // expressions only for a text that may hold one. They stay on this thread: Qt keeps a
+    // per-thread stack for them, which the MinGW runtime fails to free when the writer ends.
+    r = maskedRecord(std::move(r));
+    // The sending thread then only queues the record: formatting and writing are the writer's,
+    // on its own thread, so the log costs a statement next to nothing.
     if (m_writer.joinable()) {
         bool wake = false;
         {
@@ -223,7 +227,7 @@ void StatementLog::writeLoop() {
         lock.unlock();
         for (const StatementRecord& r : std::as_const(records)) {
             appendTime(lines, r.sentAt);
-            appendLine(lines, maskedRecord(r), {});
+            appendLine(lines, r, {});
         }
         if (!lines.isEmpty())
             writeOut(lines);
@@ -240,11 +244,10 @@ void StatementLog::writeLoop() {
 QList<StatementRecord> StatementLog::newestFirst() const {
     QList<StatementRecord> out;
     out.reserve(m_ring.size());
-    // Before the ring is full m_next is 0: the newest is the last. What the window shows is
-    // masked as the file is.
+    // Before the ring is full m_next is 0: the newest is the last.
     const qsizetype n = m_ring.size();
     for (qsizetype i = 0; i < n; ++i) {
-        out << maskedRecord(m_ring[(m_next - 1 - i + 2 * n) % n]);
+        out << m_ring[(m_next - 1 - i + 2 * n) % n];
     }
     return out;
 }

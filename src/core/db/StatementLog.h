@@ -72,7 +72,7 @@ private:
     void roll();
     bool openFile();
 
-    QList<StatementRecord> m_ring; // as sent; masked when read
+    QList<StatementRecord> m_ring; // masked
     qsizetype m_next = 0;          // where the next record goes once the ring is full
     QString m_path;
     qint64 m_maxBytes = maxFileBytes;
