@@ -85,6 +85,7 @@ qint64 LinkHistory::write(Gateway& db, const Change& change, bool givesBatchNumb
 }
 
 void LinkHistory::saveRow(Gateway& db, WriteCursor& row) {
+    ++m_changes;
     // A cursor with nothing to write fails in its update, as it would without a history.
     if (!row.isOpen() || row.atEnd() || !available(db)) {
         row.update();
@@ -122,6 +123,7 @@ void LinkHistory::saveRow(Gateway& db, WriteCursor& row) {
 
 void LinkHistory::deleteRow(Gateway& db, const QString& linkTable, const QString& id,
                             const std::function<void()>& remove) {
+    ++m_changes;
     if (!available(db)) {
         remove();
         return;
@@ -247,6 +249,7 @@ void LinkHistory::putBack(Gateway& db, const BatchOffer& offer, const BatchLink&
 }
 
 UndoOutcome LinkHistory::undo(Gateway& db, const BatchOffer& offer) {
+    ++m_changes;
     Transaction transaction(db);
     const QList<BatchLink> links = batchLinks(db, offer);
     UndoOutcome outcome;

@@ -44,6 +44,10 @@ public:
     bool present(Gateway& db);
     // Asks the database again at the next need ("a. Create Tables" may have made the table).
     void recheck();
+    // A number that grows with every change of a link this program makes (a save, a delete, an
+    // undo), whether or not a history row is written: what keeps the links in memory tells by it
+    // that they changed.
+    quint64 changes() const { return m_changes; }
     // Writes no history until it is turned on again (to measure the program without it).
     void setRecording(bool on) { m_state = on ? State::Unknown : State::Off; }
 
@@ -106,6 +110,7 @@ private:
     State m_state = State::Unknown;
     bool m_told = false;
     Notice m_tell;
+    quint64 m_changes = 0;
     bool m_inBatch = false;
     QVariant m_batch;
 };

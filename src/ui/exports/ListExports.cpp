@@ -49,6 +49,8 @@ QMenu* ListExports::menuFor(FlexGrid* grid, int clickedRow) {
                         [this] { exportAllMappings(); });
         m_form.screen.addLinkHistoryItems(menu, clickedRow < 0 ? grid->row() : clickedRow);
     }
+    if (grid == m_form.c.Grid1 || grid == m_form.c.Grid2)
+        m_form.screen.addSuggestItems(menu, grid);
     if (grid == m_form.c.GridCat) {
         menu->addSeparator();
         menu->addAction(QStringLiteral("Coverage by category..."), this,

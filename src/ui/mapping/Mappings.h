@@ -22,8 +22,9 @@ public:
 
     // Links the hospital item of the working fields to the selected PhilHealth item: one link
     // row per hospital item (revenue code and item id), added or rewritten. Reports every
-    // failing step with its line number and goes on with the next; never raises.
-    void cmdEdit_Click();
+    // failing step with its line number and goes on with the next; never raises. True when the
+    // link row was written.
+    bool cmdEdit_Click();
     // Removes the link row of GridMap's current row, from the link table the list was loaded
     // from, then reloads the list.
     void cmdDelete_Click();

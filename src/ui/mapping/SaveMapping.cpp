@@ -78,8 +78,9 @@ void Mappings::reportSaveFailure(const QString& description, int line) {
                             QStringLiteral("Application Error"));
 }
 
-void Mappings::cmdEdit_Click() {
+bool Mappings::cmdEdit_Click() {
     Controls& c = m_form.c;
+    bool written = false;
     QString sql;
     WriteCursor row;
     int line = 100;
@@ -130,6 +131,7 @@ void Mappings::cmdEdit_Click() {
             case 144:
                 // The write and its history row go together.
                 m_form.history.saveRow(m_form.db(), row);
+                written = true;
                 break;
             case 146:
                 row.close();
@@ -157,4 +159,5 @@ void Mappings::cmdEdit_Click() {
         }
         line = next;
     }
+    return written;
 }

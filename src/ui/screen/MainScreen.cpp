@@ -32,6 +32,7 @@ MainScreen::MainScreen(UserServices& user, Prompter& prompter)
     connect(escape, &QShortcut::activated, this, &MainScreen::cmdClose_Click);
     m_c.txtSOADesc->installEventFilter(this);
     m_c.txtDesc->installEventFilter(this);
+    m_c.txtGeneric->installEventFilter(this);
     // The revenue frame moves left as the window narrows: the maintenance link and its frame stay
     // above it, the link on its own background, and the step pointer above all.
     m_c.lblMaint->setAutoFillBackground(true);
@@ -82,6 +83,8 @@ void MainScreen::connectEventProcedures() {
             if (selected)
                 m_reference.optTable_Click(index);
         });
+    // Last: the suggestions follow what the screen's own procedures did.
+    m_suggest.install();
 }
 
 void MainScreen::Form_Load() {
@@ -137,6 +140,7 @@ void MainScreen::closeEvent(QCloseEvent* event) {
     m_mappings.stopRunningCheck();
     m_import.stop();
     m_statementLog.closeWindow();
+    m_suggest.closeWindow();
     m_user.VALTORClasses().Savewinsettings(this);
     event->accept();
 }
@@ -188,6 +192,12 @@ void MainScreen::txtDesc_KeyPress(int keyAscii) {
         m_hospital.cmdPreview_Click();
 }
 
+void MainScreen::txtGeneric_KeyPress(int keyAscii) {
+    // Enter searches, as it does in the name filter.
+    if (keyAscii == 13)
+        m_hospital.cmdPreview_Click();
+}
+
 bool MainScreen::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -201,6 +211,8 @@ bool MainScreen::eventFilter(QObject* watched, QEvent* event) {
                 txtSOADesc_KeyPress(ascii);
             else if (watched == m_c.txtDesc)
                 txtDesc_KeyPress(ascii);
+            else if (watched == m_c.txtGeneric)
+                txtGeneric_KeyPress(ascii);
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -12,6 +12,7 @@
 #include "ui/screen/ScreenCalls.h"
 #include "ui/screen/StepGuide.h"
 #include "ui/statementlog/StatementLogScreen.h"
+#include "ui/suggest/SuggestScreen.h"
 
 #include <QWidget>
 
@@ -36,6 +37,7 @@ public:
     ListExports& listExports() { return m_exports; }
     HistoryScreen& historyScreen() { return m_historyScreen; }
     StatementLogScreen& statementLog() { return m_statementLog; }
+    SuggestScreen& suggestions() { return m_suggest; }
     history::LinkHistory& linkHistory() { return m_history; }
 
     // The load step: restores the window settings, sets the starting grid columns, runs the
@@ -57,17 +59,22 @@ public:
     void cmdUse_Click() override { m_hospital.cmdUse_Click(); }
     void Grid2_Click() override { m_hospital.Grid2_Click(); }
     void LoadMappings() override { m_mappings.LoadMappings(); }
+    bool SaveMapping() override { return m_mappings.cmdEdit_Click(); }
     QString listedTable() const override { return m_mappings.listedTable(); }
     void addLinkHistoryItems(QMenu* menu, int row) override {
         m_historyScreen.addMenuItems(menu, row);
     }
     void addListMenu(FlexGrid* grid) override { m_exports.installOn(grid); }
+    void addSuggestItems(QMenu* menu, FlexGrid* grid) override {
+        m_suggest.addMenuItems(menu, grid);
+    }
 
 public slots:
     void cmdClose_Click();
     void lblMaint_Click();
     void txtSOADesc_KeyPress(int keyAscii);
     void txtDesc_KeyPress(int keyAscii);
+    void txtGeneric_KeyPress(int keyAscii);
 
 protected:
     // The unload step: saves the window settings. Unloading is never cancelled.
@@ -99,4 +106,5 @@ private:
     HistoryScreen m_historyScreen{m_form};
     ListExports m_exports{m_form};
     StatementLogScreen m_statementLog{m_form};
+    SuggestScreen m_suggest{m_form};
 };

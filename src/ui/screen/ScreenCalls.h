@@ -24,12 +24,16 @@ public:
     virtual void Grid2_Click() = 0;
     // The mapping list, and the reference table whose links it lists.
     virtual void LoadMappings() = 0;
+    // "5. Sa&ve Mapping" of the working fields; true when the link row was written.
+    virtual bool SaveMapping() = 0;
     virtual QString listedTable() const = 0;
     // The history's items of the mapping list's menu, for the link of `row`.
     virtual void addLinkHistoryItems(QMenu* menu, int row) = 0;
     // The menu every list has ("Copy", "Export list to CSV...") and Ctrl+C, for a list of one
     // of the screen's windows.
     virtual void addListMenu(FlexGrid* grid) = 0;
+    // The suggestions' items of the menu of Grid1 and of Grid2.
+    virtual void addSuggestItems(QMenu* menu, FlexGrid* grid) = 0;
 
 protected:
     ~ScreenCalls() = default;

@@ -3,6 +3,7 @@
 #include "ui/widgets/Twips.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -45,12 +46,43 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
     const int row = index.row() + m_fixedRows;
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return m_cells[row].value(index.column());
+    if (role == Qt::CheckStateRole && index.column() == m_checkColumn)
+        return m_checked.contains(row) ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::BackgroundRole) {
         auto it = m_backgrounds.find(cellKey(row, index.column()));
         if (it != m_backgrounds.end())
             return *it;
     }
     return {};
+}
+
+Qt::ItemFlags FlexGridModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == m_checkColumn)
+        f |= Qt::ItemIsUserCheckable;
+    if (index.isValid() && index.column() == m_editColumn)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool FlexGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid())
+        return false;
+    const int row = index.row() + m_fixedRows;
+    if (role == Qt::CheckStateRole && index.column() == m_checkColumn) {
+        if (value.toInt() == Qt::Checked)
+            m_checked.insert(row);
+        else
+            m_checked.remove(row);
+        emit dataChanged(index, index, {Qt::CheckStateRole});
+        return true;
+    }
+    if (role == Qt::EditRole && index.column() == m_editColumn) {
+        m_cells[row][index.column()] = value.toString();
+        emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+        return true;
+    }
+    return false;
 }
 
 QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -73,6 +105,13 @@ FlexGrid::FlexGrid(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setWordWrap(false);
+    // Tab leaves the list for the next control, as in every other control of the screen.
+    setTabKeyNavigation(false);
+    connect(&m_model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& from, const QModelIndex&, const QList<int>& roles) {
+                if (roles.contains(Qt::CheckStateRole))
+                    emit checkToggled(from.row() + m_model.m_fixedRows);
+            });
     connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
         if (!index.isValid())
             return;
@@ -93,6 +132,7 @@ QModelIndex FlexGrid::viewIndex(int row, int col) const {
 
 void FlexGrid::structureChanged() {
     ++m_listVersion;
+    m_model.m_checked.clear();
     if (m_row >= rows())
         m_row = qMax(0, rows() - 1);
     if (m_col >= cols())
@@ -184,6 +224,7 @@ void FlexGrid::clear() {
         for (QString& cell : row)
             cell.clear();
     m_model.m_backgrounds.clear();
+    m_model.m_checked.clear();
     m_model.endResetModel();
     ++m_listVersion;
     applyWidths();
@@ -353,6 +394,60 @@ QString FlexGrid::selectedText() const {
         out += cells.join(u'\t') + QStringLiteral("\r\n");
     }
     return out;
+}
+
+void FlexGrid::setCheckColumn(int col) {
+    m_model.beginResetModel();
+    m_model.m_checkColumn = col;
+    m_model.m_checked.clear();
+    m_model.endResetModel();
+}
+
+void FlexGrid::setChecked(int row, bool checked) {
+    checkCell(row, m_model.m_checkColumn < 0 ? -1 : m_model.m_checkColumn);
+    if (row < m_model.m_fixedRows || checked == isChecked(row))
+        return;
+    if (checked)
+        m_model.m_checked.insert(row);
+    else
+        m_model.m_checked.remove(row);
+    const QModelIndex index = viewIndex(row, m_model.m_checkColumn);
+    emit m_model.dataChanged(index, index, {Qt::DisplayRole});
+}
+
+void FlexGrid::setEditColumn(int col) {
+    m_model.m_editColumn = col;
+    setEditTriggers(col < 0 ? QAbstractItemView::NoEditTriggers
+                            : QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                                  QAbstractItemView::EditKeyPressed);
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent* event) {
+    // Enter or Space on the current row does what a click on it does (Space on a check box ticks
+    // it).
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool space = event->key() == Qt::Key_Space;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((enter || space) && plain && state() != QAbstractItemView::EditingState) {
+        QModelIndex current = currentIndex();
+        if (!current.isValid() && m_row >= m_model.m_fixedRows && m_row < rows())
+            current = viewIndex(m_row, m_col);
+        if (current.isValid()) {
+            event->accept();
+            if (space && current.column() == m_model.m_checkColumn) {
+                const int row = current.row() + m_model.m_fixedRows;
+                m_model.setData(current, isChecked(row) ? Qt::Unchecked : Qt::Checked,
+                                Qt::CheckStateRole);
+                return;
+            }
+            m_row = current.row() + m_model.m_fixedRows;
+            m_col = current.column();
+            emit gridClicked();
+            emit rowChosen();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

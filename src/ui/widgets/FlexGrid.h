@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QHash>
 #include <QMap>
+#include <QSet>
 #include <QTableView>
 
 #include <initializer_list>
@@ -27,9 +28,15 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
 private:
     friend class FlexGrid;
+    // A column of check boxes (the grid rows ticked), and a column the user may edit; -1: none.
+    int m_checkColumn = -1;
+    int m_editColumn = -1;
+    QSet<int> m_checked;
     QList<QStringList> m_cells = {QStringList(2), QStringList(2)};
     int m_cols = 2;
     int m_fixedRows = 1;
@@ -99,12 +106,26 @@ public:
 
     void setToolTipText(const QString& text) { setToolTip(text); }
 
+    // A column whose cells are check boxes (a click or Space ticks and unticks them), and the
+    // ticks of its rows. Any change of the list's rows clears the ticks.
+    void setCheckColumn(int col);
+    bool isChecked(int row) const { return m_model.m_checked.contains(row); }
+    void setChecked(int row, bool checked);
+    // A column whose cells the user edits in place (through the view's item delegate).
+    void setEditColumn(int col);
+
 signals:
-    // A click on a data row, after the row and column it hit became current.
+    // A click on a data row, after the row and column it hit became current; Enter or Space on
+    // the current row is such a click.
     void gridClicked();
+    // Enter or Space chose the current row (after gridClicked).
+    void rowChosen();
+    // The user ticked or unticked a row's check box.
+    void checkToggled(int row);
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void checkCell(int row, int col) const;

@@ -54,10 +54,13 @@ void TestListExports::init() {
 void TestListExports::eachListHasItsMenu() {
     ListExports& e = m_screen->listExports();
     const QStringList common{"Copy", "Export list to CSV..."};
-    for (FlexGrid* g : {c().Grid1, c().Grid2, c().GridRev, c().GridRevCode}) {
+    for (FlexGrid* g : {c().GridRev, c().GridRevCode}) {
         QCOMPARE(g->contextMenuPolicy(), Qt::CustomContextMenu);
         QCOMPARE(actionTexts(e.menuFor(g)), common);
     }
+    QCOMPARE(actionTexts(e.menuFor(c().Grid1)), common + QStringList{"Suggest hospital items..."});
+    QCOMPARE(actionTexts(e.menuFor(c().Grid2)),
+             common + QStringList{"Suggest PhilHealth codes for the listed items..."});
     QCOMPARE(actionTexts(e.menuFor(c().GridMap)),
              common + QStringList({"Export all mappings...", "History of this link..."}));
     QCOMPARE(actionTexts(e.menuFor(c().GridCat)), common + QStringList{"Coverage by category..."});

@@ -1,0 +1,315 @@
+// The analysis of an item's wording, in five passes over its pieces: split the text into words,
+// numbers and signs; read the strengths and volumes; drop the filler words; rewrite the runs of
+// words that say one thing two ways; sort what is left into dosage forms and words of a kind.
+#include "Analysis.h"
+
+#include "core/suggest/Lexicon.h"
+
+#include <QStringList>
+
+#include <cmath>
+#include <cstdlib>
+#include <unordered_set>
+
+namespace suggest {
+
+bool Quantity::sameAs(const Quantity& other) const {
+    if (dimension != other.dimension || perMl != other.perMl)
+        return false;
+    const double larger = std::max(std::abs(value), std::abs(other.value));
+    return std::abs(value - other.value) <= 1e-6 * std::max(1.0, larger);
+}
+
+namespace {
+
+struct Piece {
+    enum Type { Word, Number, Slash, Percent };
+    std::string text;
+    Type type;
+};
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isLetter(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+bool isAlnum(char c) {
+    return isDigit(c) || isLetter(c);
+}
+
+// Upper case ASCII: accents go ("Peña" is "PENA"), any other character is a blank.
+std::string folded(const QString& text) {
+    QString upper = text.toUpper();
+    bool ascii = true;
+    for (QChar ch : upper)
+        ascii = ascii && ch.unicode() < 128;
+    if (!ascii)
+        upper = upper.normalized(QString::NormalizationForm_D);
+    std::string out;
+    out.reserve(upper.size());
+    for (QChar ch : upper) {
+        const char16_t u = ch.unicode();
+        if (u < 128)
+            out.push_back(static_cast<char>(u));
+        else if (!ch.isMark())
+            out.push_back(' ');
+    }
+    return out;
+}
+
+// Splits a piece written as one ("500MG", "G23", "4X4") where it is a number and its unit, a size
+// and its number, or a product of two numbers; anything else ("HBA1C", "T3", "2D") stays whole.
+void splitChunk(const std::string& chunk, std::vector<Piece>& out) {
+    const auto& lex = lexicon::get();
+    std::vector<std::pair<std::string, bool>> runs; // text, is a number
+    for (char c : chunk) {
+        const bool digit = isDigit(c) || c == '.';
+        if (runs.empty() || runs.back().second != digit)
+            runs.emplace_back(std::string(), digit);
+        runs.back().first.push_back(c);
+    }
+    if (runs.size() == 1) {
+        out.push_back({chunk, runs[0].second ? Piece::Number : Piece::Word});
+        return;
+    }
+    if (runs.size() == 2 && runs[0].second && lex.units.count(runs[1].first)) {
+        out.push_back({runs[0].first, Piece::Number});
+        out.push_back({runs[1].first, Piece::Word});
+        return;
+    }
+    if (runs.size() == 2 && runs[0].second && runs[1].first == "S")
+        return; // a pack count ("100S")
+    if (runs.size() == 2 && !runs[0].second) {
+        const auto prefix = lex.sizePrefixes.find(runs[0].first);
+        if (prefix != lex.sizePrefixes.end()) {
+            out.push_back({prefix->second, Piece::Word});
+            out.push_back({runs[1].first, Piece::Number});
+            return;
+        }
+    }
+    if (runs.size() == 3 && runs[0].second && runs[1].first == "X" && runs[2].second) {
+        out.push_back({runs[0].first, Piece::Number});
+        out.push_back({runs[2].first, Piece::Number});
+        return;
+    }
+    out.push_back({chunk, Piece::Word});
+}
+
+void splitText(const std::string& s, bool expandPieces, std::vector<Piece>& out) {
+    const auto& lex = lexicon::get();
+    std::string chunk;
+    auto flush = [&] {
+        if (chunk.empty())
+            return;
+        const auto piece = expandPieces ? lex.pieces.find(chunk) : lex.pieces.end();
+        if (piece != lex.pieces.end())
+            splitText(piece->second, false, out);
+        else
+            splitChunk(chunk, out);
+        chunk.clear();
+    };
+    const size_t n = s.size();
+    for (size_t i = 0; i < n; ++i) {
+        const char c = s[i];
+        if (isAlnum(c)) {
+            chunk.push_back(c);
+            continue;
+        }
+        const bool digitBefore = !chunk.empty() && isDigit(chunk.back());
+        const bool digitAfter = i + 1 < n && isDigit(s[i + 1]);
+        if (c == '.' && digitAfter && (digitBefore || chunk.empty())) {
+            if (chunk.empty())
+                chunk.push_back('0');
+            chunk.push_back('.');
+            continue;
+        }
+        // 1,000: a thousands separator when exactly three digits follow.
+        if (c == ',' && digitBefore && i + 3 < n && isDigit(s[i + 1]) && isDigit(s[i + 2]) &&
+            isDigit(s[i + 3]) && (i + 4 >= n || !isAlnum(s[i + 4])))
+            continue;
+        // "U/A", "C&S", "W/O": two single letters joined by a sign are one abbreviation.
+        if ((c == '/' || c == '&') && chunk.size() == 1 && isLetter(chunk[0]) && i + 1 < n &&
+            isLetter(s[i + 1]) && (i + 2 >= n || !isAlnum(s[i + 2]))) {
+            chunk.push_back(s[i + 1]);
+            ++i;
+            flush();
+            continue;
+        }
+        // "RINGER'S": the possessive goes.
+        if (c == '\'' && i + 1 < n && s[i + 1] == 'S' && (i + 2 >= n || !isAlnum(s[i + 2]))) {
+            ++i;
+            flush();
+            continue;
+        }
+        flush();
+        if (c == '/')
+            out.push_back({"/", Piece::Slash});
+        else if (c == '%')
+            out.push_back({"%", Piece::Percent});
+    }
+    flush();
+}
+
+// Plurals lose their "S" ("GLOVES", "TABS"); "GLASS", "VIRUS", "ANALYSIS" keep it.
+void stem(std::string& word) {
+    const size_t n = word.size();
+    if (n >= 4 && word[n - 1] == 'S' && word[n - 2] != 'S' && word[n - 2] != 'U' &&
+        word[n - 2] != 'I')
+        word.pop_back();
+}
+
+std::string numberText(const std::string& text) {
+    const double value = std::strtod(text.c_str(), nullptr);
+    QString shown = QString::number(value, 'g', 8);
+    return shown.toStdString();
+}
+
+// Reads "500 MG", "0.9 %", "250 MG / 5 ML", "5 MG/ML" into quantities; what is no quantity is
+// left in order.
+std::vector<Piece> readQuantities(const std::vector<Piece>& in, std::vector<Quantity>& out) {
+    const auto& lex = lexicon::get();
+    auto unitAt = [&](size_t i) -> const lexicon::Lexicon::Unit* {
+        if (i >= in.size())
+            return nullptr;
+        if (in[i].type == Piece::Percent)
+            return &lex.units.at("%");
+        if (in[i].type != Piece::Word)
+            return nullptr;
+        const auto it = lex.units.find(in[i].text);
+        return it == lex.units.end() ? nullptr : &it->second;
+    };
+    std::vector<Piece> rest;
+    size_t i = 0;
+    while (i < in.size()) {
+        const Piece& p = in[i];
+        const lexicon::Lexicon::Unit* unit = p.type == Piece::Number ? unitAt(i + 1) : nullptr;
+        if (!unit) {
+            rest.push_back(p);
+            ++i;
+            continue;
+        }
+        Quantity q;
+        q.value = std::strtod(p.text.c_str(), nullptr) * unit->factor;
+        q.dimension = unit->dimension;
+        size_t next = i + 2;
+        // A ratio: "/ 5 ML" or "/ ML".
+        double per = 0;
+        if (next < in.size() && in[next].type == Piece::Slash) {
+            if (next + 1 < in.size() && in[next + 1].type == Piece::Number) {
+                const auto* denominator = unitAt(next + 2);
+                if (denominator && denominator->dimension == Quantity::Volume) {
+                    per = std::strtod(in[next + 1].text.c_str(), nullptr) * denominator->factor;
+                    next += 3;
+                }
+            } else if (const auto* denominator = unitAt(next + 1);
+                       denominator && denominator->dimension == Quantity::Volume) {
+                per = denominator->factor;
+                next += 2;
+            }
+        }
+        if (per > 0 && q.dimension != Quantity::Volume) {
+            Quantity numerator = q;
+            numerator.role = Quantity::Numerator;
+            out.push_back(numerator);
+            q.value /= per;
+            q.perMl = true;
+            q.role = Quantity::Dose;
+        } else {
+            q.role = q.dimension == Quantity::Volume ? Quantity::Pack : Quantity::Dose;
+        }
+        out.push_back(q);
+        i = next;
+    }
+    return rest;
+}
+
+std::vector<std::string> rewritePhrases(const std::vector<std::string>& in) {
+    const auto& lex = lexicon::get();
+    std::vector<std::string> out;
+    size_t i = 0;
+    while (i < in.size()) {
+        const auto rules = lex.phrases.find(in[i]);
+        bool matched = false;
+        if (rules != lex.phrases.end()) {
+            for (const auto& rule : rules->second) {
+                const size_t len = rule.from.size();
+                if (i + len > in.size())
+                    continue;
+                bool same = true;
+                for (size_t k = 1; k < len && same; ++k)
+                    same = in[i + k] == rule.from[k];
+                if (!same)
+                    continue;
+                out.insert(out.end(), rule.to.begin(), rule.to.end());
+                i += len;
+                matched = true;
+                break;
+            }
+        }
+        if (!matched)
+            out.push_back(in[i++]);
+    }
+    return out;
+}
+
+} // namespace
+
+Analysis analyse(const QString& text) {
+    const auto& lex = lexicon::get();
+    Analysis a;
+    std::vector<Piece> pieces;
+    splitText(folded(text), true, pieces);
+    for (Piece& p : pieces)
+        if (p.type == Piece::Word)
+            stem(p.text);
+    const std::vector<Piece> rest = readQuantities(pieces, a.quantities);
+
+    std::vector<std::string> kept;
+    std::vector<bool> isNumber;
+    for (const Piece& p : rest) {
+        if (p.type == Piece::Number)
+            kept.push_back(numberText(p.text));
+        else if (p.type == Piece::Word && !lex.dropped.count(p.text))
+            kept.push_back(p.text);
+    }
+    const std::vector<std::string> words = rewritePhrases(kept);
+
+    bool hasDose = false;
+    for (const Quantity& q : a.quantities)
+        hasDose = hasDose || (q.role == Quantity::Dose && q.dimension != Quantity::Length);
+    std::unordered_set<std::string> seen;
+    for (const std::string& w : words) {
+        if (const auto f = lex.forms.find(w); f != lex.forms.end()) {
+            a.forms |= f->second;
+            continue;
+        }
+        if (w == "SYR") {
+            // A syrup among medicines, a syringe among supplies.
+            if (hasDose) {
+                a.forms |= form::Syrup;
+                continue;
+            }
+        }
+        const std::string word = w == "SYR" ? std::string("SYRINGE") : w;
+        if (!seen.insert(word).second)
+            continue;
+        WordKind kind = WordKind::Plain;
+        if (isDigit(word[0]) && word.find_first_not_of("0123456789.") == std::string::npos)
+            kind = WordKind::Number;
+        else if (const auto k = lex.kinds.find(word); k != lex.kinds.end())
+            kind = k->second;
+        a.words.push_back({word, kind});
+    }
+    return a;
+}
+
+QString canonicalText(const QString& text) {
+    const Analysis a = analyse(text);
+    QStringList parts;
+    for (const Word& w : a.words)
+        parts << QString::fromStdString(w.text);
+    return parts.join(u' ');
+}
+
+} // namespace suggest

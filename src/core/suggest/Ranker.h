@@ -1,0 +1,115 @@
+#pragma once
+
+#include "core/suggest/Analysis.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace suggest {
+
+// An item as the ranking reads it: the analyses of its texts. A hospital item has its name and
+// description and, for a medicine, the generic name of the inventory's generic table, whose
+// words say what a brand name does not.
+struct ItemText {
+    Analysis text;
+    Analysis generic;
+};
+
+// The word pairs the existing links teach: where a hospital's name and its PhilHealth
+// description use different words for one thing ("BIOGESIC" and "PARACETAMOL", "HEPA B" and
+// "HEPATITIS B"), each pair with how sure the links make it (0 to 1).
+class Learning {
+public:
+    // Learns from one link: the hospital item's wording and the PhilHealth description.
+    void add(const ItemText& hospital, const Analysis& reference);
+    // The PhilHealth words a hospital word stands for, and the other way round.
+    const std::vector<std::pair<std::string, float>>& forHospitalWord(const std::string& w) const;
+    const std::vector<std::pair<std::string, float>>& forReferenceWord(const std::string& w) const;
+    size_t pairs() const { return m_counts.size(); }
+    void clear();
+
+private:
+    void refresh(const std::string& hospital, const std::string& reference);
+    std::unordered_map<std::string, double> m_counts; // "hospital\x1freference" -> evidence
+    std::unordered_map<std::string, std::vector<std::pair<std::string, float>>> m_byHospital;
+    std::unordered_map<std::string, std::vector<std::pair<std::string, float>>> m_byReference;
+};
+
+// The items of one side (the hospital's, or a reference table's), indexed by their words, and the
+// ranking of them for an item of the other side. Scores run from 0 to 1.
+class Ranker {
+public:
+    // Which side the ranked items are: learned pairs are read in the direction that fits.
+    enum class Side { Hospital, Reference };
+
+    explicit Ranker(Side side = Side::Hospital)
+        : m_side(side) {}
+
+    void build(const std::vector<ItemText>& items);
+    int size() const { return static_cast<int>(m_forms.size()); }
+
+    struct Hit {
+        int item;
+        double score;
+    };
+    // The best `limit` items for the query, best first. `accept` leaves items out; `adjust` may
+    // change an item's score (a routing's preference) before the order is made.
+    std::vector<Hit> rank(const ItemText& query, int limit, const Learning* learning,
+                          const std::function<bool(int)>& accept = {},
+                          const std::function<double(int, double)>& adjust = {}) const;
+
+    // The memory the index holds, in bytes (for the benchmark).
+    size_t memoryBytes() const;
+
+private:
+    struct Expansion {
+        int id;
+        float similarity;
+    };
+    struct QueryWord {
+        std::vector<Expansion> matches;
+        float weight;
+        bool generic;
+    };
+    int idOf(const std::string& word) const;
+    double idf(int id) const;
+    std::vector<QueryWord> expand(const ItemText& query, const Learning* learning) const;
+    void addSimilar(const std::string& word, std::vector<Expansion>& out) const;
+    double score(const std::vector<QueryWord>& words, const ItemText& query, int item) const;
+
+    Side m_side;
+    std::unordered_map<std::string, int> m_ids;
+    std::vector<std::string> m_words;
+    std::vector<int> m_df;
+    std::vector<std::vector<int>> m_postings;
+    // Every word of length 5 and more, once with each letter left out: a word one or two
+    // letters away from another shares such a variant with it.
+    std::vector<std::pair<std::uint64_t, int>> m_variants;
+    // The words in alphabetical order, for the words that begin with a given word.
+    std::vector<int> m_sorted;
+    // The items: their words (id, kind, and whether the word is of the generic name), their
+    // quantities and forms.
+    struct ItemWord {
+        int id;
+        WordKind kind;
+        bool generic;
+    };
+    std::vector<ItemWord> m_itemWords;
+    std::vector<std::uint32_t> m_wordStart;
+    std::vector<Quantity> m_quantities;
+    std::vector<std::uint32_t> m_quantityStart;
+    std::vector<std::uint32_t> m_forms;
+};
+
+// How far apart two words are: letters inserted, left out, changed or swapped with the next.
+int editDistance(const std::string& a, const std::string& b, int atMost);
+
+// How well two texts' strengths and volumes agree (1: alike; less: they differ).
+double quantityAgreement(const std::vector<Quantity>& a, const std::vector<Quantity>& b);
+// How well two texts' dosage forms agree.
+double formAgreement(std::uint32_t a, std::uint32_t b);
+
+} // namespace suggest

@@ -1,0 +1,386 @@
+#include "Suggestions.h"
+
+#include "core/db/DbError.h"
+#include "core/tsql/SqlText.h"
+
+#include <QSet>
+
+#include <cmath>
+
+namespace suggest {
+
+namespace {
+
+// A name the catalogue gives that may stand in a statement: letters, digits and "_" only.
+bool plainName(const QString& name) {
+    if (name.isEmpty() || name.size() > 128)
+        return false;
+    for (QChar ch : name)
+        if (!(ch.isLetterOrNumber() && ch.unicode() < 128) && ch != u'_')
+            return false;
+    return true;
+}
+
+void requirePlainName(const QString& name) {
+    if (!plainName(name))
+        throw DbError(QStringLiteral("The name %1 cannot stand in a statement.").arg(name));
+}
+
+QString linkTableOf(const QString& referenceTable) {
+    return sql::buildFileTable(referenceTable + QStringLiteral("_LINK"));
+}
+
+// A source's count, highest key and text length, as one text: another text means the source
+// changed.
+QString signature(Gateway& db, const QString& sql) {
+    const ValueTable t = db.select(sql);
+    QStringList parts;
+    for (const QList<QVariant>& row : t.rows)
+        for (const QVariant& v : row)
+            parts << v.toString();
+    return parts.join(u'|');
+}
+
+QString signatureStatement(const QString& table, const QString& key, const QString& text,
+                           const QString& condition) {
+    return QStringLiteral("SELECT COUNT(*) AS Items, MAX(") + key +
+           QStringLiteral(") AS Last, SUM(LEN(") + text + QStringLiteral(")) AS Letters FROM ") +
+           table + QStringLiteral(" WITH (NOLOCK)") + condition;
+}
+
+// The way SQL Server compares a category: without regard to case or trailing blanks.
+QString categoryKey(const QString& category) {
+    QString key = category;
+    while (key.endsWith(u' '))
+        key.chop(1);
+    return key.toUpper();
+}
+
+QString revenueCatalogueStatement() {
+    return QStringLiteral("SELECT [RevenueID],[ExamTableName],[IDFieldName],[ExamFieldName],"
+                          "[SectionIDFieldName] FROM ") +
+           sql::buildFileTable(QStringLiteral("tbRevenues")) +
+           QStringLiteral(" WITH (NOLOCK) WHERE [ExamTableName] <> ''");
+}
+
+} // namespace
+
+int percent(double score) {
+    return std::clamp(static_cast<int>(std::lround(score * 100.0)), 0, 99);
+}
+
+struct Suggestions::Source {
+    QString signature;
+    std::vector<HospitalItem> hospital;
+    std::vector<ReferenceItem> reference;
+    QHash<QString, QList<int>> byItemId;
+    Ranker ranker;
+};
+
+struct Suggestions::Links {
+    QString signature;
+    struct Link {
+        QString itemId, revenueId, sectionId, itemDesc, code, description;
+    };
+    QList<Link> rows;
+    QHash<QString, QList<int>> byCode; // upper-cased code -> rows
+};
+
+Suggestions::Suggestions() = default;
+Suggestions::~Suggestions() = default;
+
+QString Suggestions::inventoryStatement() {
+    return QStringLiteral("SELECT A.ItemID, A.ItemName, A.ItemDesc, B.GenericName FROM "
+                          "Inventory..tbInvMaster A WITH (NOLOCK) LEFT OUTER JOIN "
+                          "Inventory..tbForGeneric B WITH (NOLOCK) ON A.GenericID = B.GenericID "
+                          "WHERE A.itemstatus = 0");
+}
+
+QString Suggestions::examStatement(const HospitalItem& table) {
+    QString sql = QStringLiteral("SELECT ") + table.idField + QStringLiteral(" AS ItemID, ") +
+                  table.nameField + QStringLiteral(" AS Item");
+    if (!table.sectionField.isEmpty())
+        sql += QStringLiteral(", ") + table.sectionField + QStringLiteral(" AS SectionID");
+    return sql + QStringLiteral(" FROM ") + sql::buildFileTable(table.examTable) +
+           QStringLiteral(" WITH (NOLOCK) WHERE Status='A'");
+}
+
+QString Suggestions::referenceStatement(const QString& referenceTable) {
+    return QStringLiteral("SELECT Code, Category, Description, FixedFee, ChargingUnit FROM ") +
+           sql::buildFileTable(referenceTable) + QStringLiteral(" WITH (NOLOCK)");
+}
+
+QString Suggestions::linkStatement(const QString& referenceTable) {
+    return QStringLiteral(
+               "SELECT ItemID, RevenueID, SectionID, ItemDesc, Code, Description FROM ") +
+           linkTableOf(referenceTable) + QStringLiteral(" WITH (NOLOCK)");
+}
+
+Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
+    std::unique_ptr<Source>& source = inventory ? m_inventory : m_procedures;
+    QString sig;
+    std::vector<HospitalItem> tables;
+    if (inventory) {
+        sig = signature(db, signatureStatement(QStringLiteral("Inventory..tbInvMaster"),
+                                               QStringLiteral("ItemID"), QStringLiteral("ItemName"),
+                                               QStringLiteral(" WHERE itemstatus = 0")));
+    } else {
+        // Every exam table the catalogue names, once; a table several revenue codes share (the
+        // other revenues, by section) goes to the code of each row's section.
+        const ValueTable catalogue = db.select(revenueCatalogueStatement());
+        QSet<QString> seen;
+        for (const QList<QVariant>& row : catalogue.rows) {
+            HospitalItem t;
+            t.revenueId = row.value(0).toString();
+            t.examTable = row.value(1).toString().trimmed();
+            t.idField = row.value(2).toString().trimmed();
+            t.nameField = row.value(3).toString().trimmed();
+            t.sectionField = row.value(4).toString().trimmed();
+            if (t.examTable.isEmpty() || seen.contains(t.examTable.toUpper()))
+                continue;
+            for (const QString& name : {t.examTable, t.idField, t.nameField})
+                requirePlainName(name);
+            if (!t.sectionField.isEmpty())
+                requirePlainName(t.sectionField);
+            seen.insert(t.examTable.toUpper());
+            tables.push_back(t);
+            sig += row.value(0).toString() + u'=' + t.examTable + u':' +
+                   signature(db,
+                             signatureStatement(sql::buildFileTable(t.examTable), t.idField,
+                                                t.nameField, QStringLiteral(" WHERE Status='A'"))) +
+                   u';';
+        }
+        // The revenue code of a section, where a revenue row is named by it.
+        for (const QList<QVariant>& row : catalogue.rows)
+            sig += row.value(0).toString() + u',';
+        if (tables.empty())
+            sig.clear();
+    }
+    if (source && source->signature == sig)
+        return *source;
+
+    auto fresh = std::make_unique<Source>();
+    fresh->signature = sig;
+    std::vector<ItemText> texts;
+    if (inventory) {
+        const ValueTable rows = db.select(inventoryStatement());
+        fresh->hospital.reserve(rows.rows.size());
+        texts.reserve(rows.rows.size());
+        for (const QList<QVariant>& row : rows.rows) {
+            HospitalItem item;
+            item.itemId = row.value(0).toString();
+            const QVariant name = row.value(1), description = row.value(2);
+            // As the hospital list shows it: name + ' - ' + description, nothing when either
+            // is NULL.
+            if (!name.isNull() && !description.isNull())
+                item.item = name.toString() + QStringLiteral(" - ") + description.toString();
+            item.generic = row.value(3).toString();
+            item.revenueId = QStringLiteral("PH");
+            texts.push_back(
+                {analyse(name.toString() + u' ' + description.toString()), analyse(item.generic)});
+            fresh->hospital.push_back(std::move(item));
+        }
+    } else {
+        QSet<QString> revenueIds;
+        const ValueTable catalogue = db.select(revenueCatalogueStatement());
+        QHash<QString, QString> revenueOfSection;
+        for (const QList<QVariant>& row : catalogue.rows)
+            revenueIds.insert(row.value(0).toString().toUpper());
+        for (const HospitalItem& table : tables) {
+            const ValueTable rows = db.select(examStatement(table));
+            for (const QList<QVariant>& row : rows.rows) {
+                HospitalItem item = table;
+                item.itemId = row.value(0).toString();
+                item.item = row.value(1).toString();
+                item.sectionId = row.value(2).toString();
+                if (!item.sectionId.isEmpty() && revenueIds.contains(item.sectionId.toUpper()))
+                    item.revenueId = item.sectionId.toUpper();
+                texts.push_back({analyse(item.item), Analysis()});
+                fresh->hospital.push_back(std::move(item));
+            }
+        }
+    }
+    for (size_t i = 0; i < fresh->hospital.size(); ++i)
+        fresh->byItemId[fresh->hospital[i].itemId].append(static_cast<int>(i));
+    fresh->ranker = Ranker(Ranker::Side::Hospital);
+    fresh->ranker.build(texts);
+    source = std::move(fresh);
+    return *source;
+}
+
+Suggestions::Source& Suggestions::referenceSource(Gateway& db, const QString& referenceTable) {
+    requirePlainName(referenceTable);
+    const QString table = sql::buildFileTable(referenceTable);
+    const QString sig = signature(
+        db, signatureStatement(table, QStringLiteral("ID"), QStringLiteral("Description"), {}));
+    std::shared_ptr<Source>& source = m_references[referenceTable.toUpper()];
+    if (source && source->signature == sig)
+        return *source;
+    auto fresh = std::make_shared<Source>();
+    fresh->signature = sig;
+    const TextTable rows = db.query(referenceStatement(referenceTable));
+    std::vector<ItemText> texts;
+    texts.reserve(rows.rows.size());
+    for (const QStringList& row : rows.rows) {
+        ReferenceItem item{row.value(0), row.value(1), row.value(2), row.value(3), row.value(4)};
+        texts.push_back({analyse(item.description), Analysis()});
+        fresh->reference.push_back(std::move(item));
+    }
+    fresh->ranker = Ranker(Ranker::Side::Reference);
+    fresh->ranker.build(texts);
+    source = std::move(fresh);
+    return *source;
+}
+
+Suggestions::Links& Suggestions::links(Gateway& db, const QString& referenceTable) {
+    requirePlainName(referenceTable);
+    std::shared_ptr<Links>& links = m_links[referenceTable.toUpper()];
+    if (!links)
+        links = std::make_shared<Links>();
+    // A reference table without its link table yet has no links.
+    QString sig;
+    try {
+        sig = signature(db, signatureStatement(linkTableOf(referenceTable), QStringLiteral("ID"),
+                                               QStringLiteral("Code"), {}));
+    } catch (const DbError&) {
+        *links = Links();
+        return *links;
+    }
+    if (links->signature == sig && !sig.isEmpty())
+        return *links;
+    Links fresh;
+    fresh.signature = sig;
+    const ValueTable rows = db.select(linkStatement(referenceTable));
+    for (const QList<QVariant>& row : rows.rows) {
+        Links::Link link{row.value(0).toString(), row.value(1).toString(), row.value(2).toString(),
+                         row.value(3).toString(), row.value(4).toString(), row.value(5).toString()};
+        fresh.byCode[link.code.trimmed().toUpper()].append(static_cast<int>(fresh.rows.size()));
+        fresh.rows.append(link);
+    }
+    *links = std::move(fresh);
+    return *links;
+}
+
+const Learning& Suggestions::learning(Gateway& db) {
+    // Both link tables teach.
+    const QStringList tables = {QStringLiteral("ESOA_ITEM"), QStringLiteral("ESOA_ER")};
+    QString from;
+    for (const QString& t : tables)
+        from += links(db, t).signature + u';';
+    if (from == m_learnedFrom)
+        return m_learning;
+    m_learning.clear();
+    for (const QString& t : tables)
+        for (const Links::Link& link : links(db, t).rows)
+            m_learning.add({analyse(link.itemDesc), Analysis()}, analyse(link.description));
+    m_learnedFrom = from;
+    return m_learning;
+}
+
+QList<HospitalSuggestion> Suggestions::hospitalItemsFor(Gateway& db, const QString& referenceTable,
+                                                        const QString& code,
+                                                        const QString& description, bool inventory,
+                                                        const Routed& routed, int limit) {
+    const Source& source = hospitalSource(db, inventory);
+    const Learning& learned = learning(db);
+    const Links& linkRows = links(db, referenceTable);
+
+    QList<HospitalSuggestion> out;
+    QSet<int> taken;
+    // The hospital items already linked to this code come first.
+    for (int row : linkRows.byCode.value(code.trimmed().toUpper())) {
+        const Links::Link& link = linkRows.rows[row];
+        for (int i : source.byItemId.value(link.itemId)) {
+            const HospitalItem& item = source.hospital[i];
+            const bool sameRevenue =
+                link.revenueId.compare(item.revenueId, Qt::CaseInsensitive) == 0 ||
+                (link.revenueId.isEmpty() &&
+                 link.sectionId.compare(item.sectionId, Qt::CaseInsensitive) == 0);
+            if (sameRevenue && !taken.contains(i) && out.size() < limit) {
+                taken.insert(i);
+                out.append({100, item});
+            }
+        }
+    }
+    const ItemText query{analyse(description), Analysis()};
+    auto routedFirst = [&](int i, double score) {
+        const HospitalItem& item = source.hospital[i];
+        const bool isRouted = !item.inventory() &&
+                              item.examTable.compare(routed.examTable, Qt::CaseInsensitive) == 0 &&
+                              (routed.sectionId.isEmpty() ||
+                               item.sectionId.compare(routed.sectionId, Qt::CaseInsensitive) == 0);
+        return isRouted ? score + 0.006 : score;
+    };
+    const auto hits =
+        source.ranker.rank(query, limit + int(taken.size()), &learned, {},
+                           inventory ? std::function<double(int, double)>() : routedFirst);
+    for (const Ranker::Hit& hit : hits) {
+        if (out.size() >= limit)
+            break;
+        if (!taken.contains(hit.item))
+            out.append({percent(hit.score), source.hospital[hit.item]});
+    }
+    return out;
+}
+
+QList<QList<CodeProposal>> Suggestions::codesFor(Gateway& db, const QString& referenceTable,
+                                                 const QString& category,
+                                                 const QList<ListedItem>& items, bool inventory,
+                                                 int perItem) {
+    (void)inventory;
+    const Source& source = referenceSource(db, referenceTable);
+    const Learning& learned = learning(db);
+    const QString wanted = category == u"-" ? QString() : categoryKey(category);
+    std::vector<char> inCategory(source.reference.size(), 1);
+    if (!category.isEmpty())
+        for (size_t i = 0; i < source.reference.size(); ++i)
+            inCategory[i] = categoryKey(source.reference[i].category) == wanted;
+    QList<QList<CodeProposal>> out;
+    out.reserve(items.size());
+    for (const ListedItem& listed : items) {
+        const ItemText query{analyse(listed.item), analyse(listed.generic)};
+        QList<CodeProposal> proposals;
+        for (const Ranker::Hit& hit : source.ranker.rank(query, perItem, &learned,
+                                                         [&](int i) { return inCategory[i] != 0; }))
+            proposals.append({percent(hit.score), source.reference[hit.item]});
+        out.append(proposals);
+    }
+    return out;
+}
+
+QString Suggestions::linkedCode(Gateway& db, const QString& referenceTable,
+                                const QString& revenueId, const QString& itemId) {
+    // The statement of the hospital list's check, for one item.
+    const QString sql = QStringLiteral("SELECT TOP 1 Code FROM ") + linkTableOf(referenceTable) +
+                        QStringLiteral(" WITH (NOLOCK) WHERE RevenueID = ") +
+                        sql::quoted(revenueId) + QStringLiteral(" AND ItemID=") +
+                        sql::quoted(itemId) + QStringLiteral(" ");
+    Lookup found = db.lookup(sql, Rowset::ForwardReadOnly);
+    const QString code = found.atEnd() ? QString() : sql::displayText(found.field(0));
+    found.close();
+    return code;
+}
+
+void Suggestions::linksChanged() {
+    m_links.clear();
+    m_learnedFrom.clear();
+}
+
+void Suggestions::forget() {
+    m_inventory.reset();
+    m_procedures.reset();
+    m_references.clear();
+    linksChanged();
+}
+
+size_t Suggestions::memoryBytes() const {
+    size_t bytes = 0;
+    for (const Source* s : {m_inventory.get(), m_procedures.get()})
+        if (s)
+            bytes += s->ranker.memoryBytes() + s->hospital.size() * (sizeof(HospitalItem) + 96);
+    for (const auto& s : m_references)
+        bytes += s->ranker.memoryBytes() + s->reference.size() * (sizeof(ReferenceItem) + 96);
+    return bytes;
+}
+
+} // namespace suggest
