@@ -35,9 +35,8 @@ public:
         auto* box = new QComboBox(parent);
         box->setObjectName(QStringLiteral("cboSuggestCode"));
         for (const suggest::CodeProposal& p : m_owner.choices(rowOf(index)))
-            box->addItem(QStringLiteral("%1  %2 (%3)")
-                             .arg(p.item.code, p.item.description)
-                             .arg(p.score));
+            box->addItem(
+                QStringLiteral("%1  %2 (%3)").arg(p.item.code, p.item.description).arg(p.score));
         // The choice is taken as soon as it is made.
         connect(box, &QComboBox::activated, this, [this, box] {
             emit const_cast<CodeChoice*>(this)->commitData(box);
@@ -53,7 +52,8 @@ public:
             if (choices[i].item.code == code)
                 box->setCurrentIndex(i);
     }
-    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+    void setModelData(QWidget* editor, QAbstractItemModel*,
+                      const QModelIndex& index) const override {
         const int choice = static_cast<QComboBox*>(editor)->currentIndex();
         if (choice >= 0)
             m_owner.choose(rowOf(index), choice);
@@ -128,8 +128,8 @@ void SuggestCodes::open() {
     FlexGrid* list = c.Grid2;
     const bool inventory = c.txtType->text() == u"INV";
     // The generic name is the list's third column while it holds the generic names.
-    const bool hasGeneric = list->cols() > 2 &&
-                            list->textMatrix(0, 2).compare(u"GenericName", Qt::CaseInsensitive) == 0;
+    const bool hasGeneric = list->cols() > 2 && list->textMatrix(0, 2).compare(
+                                                    u"GenericName", Qt::CaseInsensitive) == 0;
     QList<suggest::ListedItem> items;
     for (int r = list->fixedRows(); r < list->rows() && list->cols() > 1; ++r) {
         const QString id = list->textMatrix(r, 0);
@@ -147,12 +147,12 @@ void SuggestCodes::open() {
         WaitCursor wait(list->window());
         if (m_beforeUse)
             m_beforeUse();
-        const auto proposals = m_engine.codesFor(m_form.db(), table, c.txtAreaCat->text(), items,
-                                                 inventory);
+        const auto proposals =
+            m_engine.codesFor(m_form.db(), table, c.txtAreaCat->text(), items, inventory);
         for (int i = 0; i < items.size(); ++i) {
             Row row{items[i].itemId, items[i].item, proposals.value(i), 0, QString()};
-            row.nowMapped = suggest::Suggestions::linkedCode(m_form.db(), table,
-                                                             c.txtRevID->text(), row.itemId);
+            row.nowMapped = suggest::Suggestions::linkedCode(m_form.db(), table, c.txtRevID->text(),
+                                                             row.itemId);
             rows.append(row);
         }
     } catch (const DbError& e) {

@@ -26,8 +26,7 @@ public:
     // The columns of GridSuggestCodes.
     enum Column { Save, ItemID, Item, Code, Description, Score, NowMappedTo, Columns };
 
-    SuggestCodes(FormContext& form, suggest::Suggestions& engine,
-                 std::function<void()> beforeUse);
+    SuggestCodes(FormContext& form, suggest::Suggestions& engine, std::function<void()> beforeUse);
     ~SuggestCodes() override;
 
     // Proposes codes for the listed hospital items and opens the dialog (window-modal; this

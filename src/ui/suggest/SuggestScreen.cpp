@@ -159,16 +159,16 @@ void SuggestScreen::Refresh() {
         WaitCursor wait(m_window);
         followLinkChanges();
         const suggest::Routed routed{examTableOf(c.lblTable->text()), c.txtSectionID->text()};
-        const auto found = m_engine.hospitalItemsFor(m_form.db(), referenceTable, code,
-                                                     description, inventory, routed, listed);
+        const auto found = m_engine.hospitalItemsFor(m_form.db(), referenceTable, code, description,
+                                                     inventory, routed, listed);
         for (const suggest::HospitalSuggestion& s : found) {
             // The revenue code a save of this item would write.
             const QString revenue =
                 inventory || isRouted(s.item) ? c.txtRevID->text() : s.item.revenueId;
-            const QString mapped =
-                suggest::Suggestions::linkedCode(m_form.db(), referenceTable, revenue, s.item.itemId);
-            table.rows << QStringList{QString::number(s.score), s.item.itemId, s.item.item,
-                                      s.item.generic, s.item.revenueId, mapped};
+            const QString mapped = suggest::Suggestions::linkedCode(m_form.db(), referenceTable,
+                                                                    revenue, s.item.itemId);
+            table.rows << QStringList{QString::number(s.score), s.item.itemId,    s.item.item,
+                                      s.item.generic,           s.item.revenueId, mapped};
             m_shown << s.item;
         }
     } catch (const DbError& e) {

@@ -417,9 +417,10 @@ void FlexGrid::setChecked(int row, bool checked) {
 
 void FlexGrid::setEditColumn(int col) {
     m_model.m_editColumn = col;
-    setEditTriggers(col < 0 ? QAbstractItemView::NoEditTriggers
-                            : QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
-                                  QAbstractItemView::EditKeyPressed);
+    setEditTriggers(col < 0
+                        ? QAbstractItemView::NoEditTriggers
+                        : QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                              QAbstractItemView::EditKeyPressed);
 }
 
 void FlexGrid::keyPressEvent(QKeyEvent* event) {
