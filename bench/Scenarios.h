@@ -27,6 +27,12 @@ void searchScenario(Run& run);
 // Start-up to the screen and the memory after the hospital check, each in a process of its own
 // (app).
 void startupScenarios(Run& run);
+// The suggestions on the generated database: the index of the inventory, one list, the codes
+// for 500 listed items, and the index's memory (core/suggest).
+void suggestScenarios(Run& run);
+// The suggestions' quality on the evaluation set, on a database of its own; `misses` prints what
+// they got wrong (core/suggest).
+int qualityScenario(bool misses);
 // What such a process does: --startup FOLDER, --empty-window or --memory FOLDER.
 int child(const QString& mode, const QString& folder);
 

@@ -15,11 +15,27 @@ namespace {
 QList<Figure> reported;
 }
 
+bool passed(const Figure& f) {
+    if (f.atLeast > 0)
+        return f.time >= f.atLeast;
+    if (f.limit > 0)
+        return f.time <= f.limit;
+    return f.time / f.floor <= f.goal;
+}
+
 void report(const Figure& f) {
     const double ratio = f.time / f.floor;
-    std::printf("%-18s %-14s %10.1f %s  floor %9.1f %s  %6.2fx  goal <= %4.1fx  %s\n", f.name,
-                qPrintable(f.size), f.time, f.unit, f.floor, f.unit, ratio, f.goal,
-                ratio <= f.goal ? "ok" : "MISSED");
+    const char* verdict = passed(f) ? "ok" : "MISSED";
+    if (f.atLeast > 0)
+        std::printf("%-18s %-14s %10.1f %s  goal >= %.0f %s  %s\n", f.name, qPrintable(f.size),
+                    f.time, f.unit, f.atLeast, f.unit, verdict);
+    else if (f.limit > 0)
+        std::printf("%-18s %-14s %10.1f %s  floor %9.1f %s  %6.2fx  goal <= %.0f %s  %s\n", f.name,
+                    qPrintable(f.size), f.time, f.unit, f.floor, f.unit, ratio, f.limit, f.unit,
+                    verdict);
+    else
+        std::printf("%-18s %-14s %10.1f %s  floor %9.1f %s  %6.2fx  goal <= %4.1fx  %s\n", f.name,
+                    qPrintable(f.size), f.time, f.unit, f.floor, f.unit, ratio, f.goal, verdict);
     std::fflush(stdout);
     reported << f;
 }

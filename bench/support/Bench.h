@@ -18,7 +18,8 @@ class QSqlQuery;
 namespace bench {
 
 // One figure: the program's time against its floor, measured in the same run, and the goal for
-// their ratio.
+// their ratio. A figure with a limit must stay within that time, its ratio to the floor told
+// beside it; a figure with a least value (a share of right answers) must reach it.
 struct Figure {
     const char* name;
     QString size;
@@ -26,10 +27,14 @@ struct Figure {
     double floor;
     double goal;
     const char* unit = "ms";
+    double limit = 0;
+    double atLeast = 0;
 };
 
 // Prints the figure's line and keeps it for the closing count.
 void report(const Figure& f);
+// Whether the figure meets its goal.
+bool passed(const Figure& f);
 // A time printed beside the figures, without a goal.
 void note(const char* name, const QString& size, double ms);
 // The figures reported so far.

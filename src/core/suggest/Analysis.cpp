@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <unordered_set>
 
 namespace suggest {
@@ -88,9 +89,9 @@ void splitChunk(const std::string& chunk, std::vector<Piece>& out) {
             return;
         }
     }
-    if (runs.size() == 3 && runs[0].second && runs[1].first == "X" && runs[2].second) {
-        out.push_back({runs[0].first, Piece::Number});
-        out.push_back({runs[2].first, Piece::Number});
+    if ((runs.size() == 3 || (runs.size() == 4 && lex.units.count(runs[3].first))) &&
+        runs[0].second && runs[1].first == "X" && runs[2].second) {
+        out.push_back({runs[0].first + "X" + runs[2].first, Piece::Word});
         return;
     }
     out.push_back({chunk, Piece::Word});
@@ -136,6 +137,20 @@ void splitText(const std::string& s, bool expandPieces, std::vector<Piece>& out)
             flush();
             continue;
         }
+        // "#7": a size.
+        if (c == '#' && i + 1 < n && isDigit(s[i + 1])) {
+            flush();
+            out.push_back({"SIZE", Piece::Word});
+            continue;
+        }
+        // "2-0": a suture's size.
+        if (c == '-' && chunk.size() == 1 && isDigit(chunk[0]) && i + 1 < n && s[i + 1] == '0' &&
+            (i + 2 >= n || !isAlnum(s[i + 2]))) {
+            out.push_back({chunk + "-0", Piece::Word});
+            chunk.clear();
+            ++i;
+            continue;
+        }
         // "RINGER'S": the possessive goes.
         if (c == '\'' && i + 1 < n && s[i + 1] == 'S' && (i + 2 >= n || !isAlnum(s[i + 2]))) {
             ++i;
@@ -165,6 +180,16 @@ std::string numberText(const std::string& text) {
     return shown.toStdString();
 }
 
+std::optional<Quantity::Dimension> sizeDimension(const std::string& word) {
+    if (word == "GAUGE")
+        return Quantity::Gauge;
+    if (word == "FR" || word == "FRENCH")
+        return Quantity::French;
+    if (word == "SIZE")
+        return Quantity::Size;
+    return std::nullopt;
+}
+
 // Reads "500 MG", "0.9 %", "250 MG / 5 ML", "5 MG/ML" into quantities; what is no quantity is
 // left in order.
 std::vector<Piece> readQuantities(const std::vector<Piece>& in, std::vector<Quantity>& out) {
@@ -183,6 +208,38 @@ std::vector<Piece> readQuantities(const std::vector<Piece>& in, std::vector<Quan
     size_t i = 0;
     while (i < in.size()) {
         const Piece& p = in[i];
+        // "4 x 4 in": a size of two numbers, its unit left out.
+        if (p.type == Piece::Number && i + 2 < in.size() && in[i + 1].text == "X" &&
+            in[i + 2].type == Piece::Number) {
+            rest.push_back({numberText(p.text) + "X" + numberText(in[i + 2].text), Piece::Word});
+            i += 3;
+            if (const auto* unit = unitAt(i); unit && unit->dimension == Quantity::Length)
+                ++i;
+            continue;
+        }
+        // "800/160" with no unit: the strengths of a combination, in mg.
+        if (p.type == Piece::Number && i + 2 < in.size() && in[i + 1].type == Piece::Slash &&
+            in[i + 2].type == Piece::Number && !unitAt(i + 3)) {
+            for (size_t k : {i, i + 2}) {
+                Quantity q;
+                q.value = std::strtod(in[k].text.c_str(), nullptr);
+                out.push_back(q);
+            }
+            i += 3;
+            continue;
+        }
+        // "GAUGE 23", "FR 16", "SIZE 7": a size that tells one item from the next.
+        if (p.type == Piece::Word && i + 1 < in.size() && in[i + 1].type == Piece::Number) {
+            const auto size = sizeDimension(p.text);
+            if (size) {
+                Quantity q;
+                q.value = std::strtod(in[i + 1].text.c_str(), nullptr);
+                q.dimension = *size;
+                out.push_back(q);
+                i += 2;
+                continue;
+            }
+        }
         const lexicon::Lexicon::Unit* unit = p.type == Piece::Number ? unitAt(i + 1) : nullptr;
         if (!unit) {
             rest.push_back(p);
@@ -300,6 +357,30 @@ Analysis analyse(const QString& text) {
         else if (const auto k = lex.kinds.find(word); k != lex.kinds.end())
             kind = k->second;
         a.words.push_back({word, kind});
+    }
+    std::vector<double> masses;
+    for (const Quantity& q : a.quantities)
+        if (q.role == Quantity::Dose && q.dimension == Quantity::Mass && !q.perMl)
+            masses.push_back(q.value);
+    if (masses.size() >= 2) {
+        // "4 g + 500 mg", written "4.5G" elsewhere.
+        Quantity total;
+        total.role = Quantity::Numerator;
+        for (double m : masses)
+            total.value += m;
+        a.quantities.push_back(total);
+    }
+    if (!hasDose && a.forms != 0) {
+        // "CEFUROX 500 TAB": a bare number of a medicine is its strength in mg.
+        for (auto it = a.words.begin(); it != a.words.end(); ++it)
+            if (it->kind == WordKind::Number && it->text.find('X') == std::string::npos &&
+                it->text.find('-') == std::string::npos) {
+                Quantity q;
+                q.value = std::strtod(it->text.c_str(), nullptr);
+                a.quantities.push_back(q);
+                a.words.erase(it);
+                break;
+            }
     }
     return a;
 }

@@ -24,7 +24,18 @@ struct Word {
 
 // A strength or a volume: a value in a canonical unit (mg, mL, %, IU, mEq, mmol, cm).
 struct Quantity {
-    enum Dimension : std::uint8_t { Mass, Volume, Percent, Units, Equivalents, Moles, Length };
+    enum Dimension : std::uint8_t {
+        Mass,
+        Volume,
+        Percent,
+        Units,
+        Equivalents,
+        Moles,
+        Length,
+        Gauge,  // a needle's or a cannula's
+        French, // a catheter's or a tube's
+        Size,   // a glove's, a suture's, or any other size
+    };
     enum Role : std::uint8_t {
         Dose,      // 500 mg, 0.9 %, 50 mg per mL
         Numerator, // the 250 mg of 250 mg/5 mL, which may stand alone on the other side

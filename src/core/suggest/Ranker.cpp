@@ -140,7 +140,7 @@ double quantityAgreement(const std::vector<Quantity>& a, const std::vector<Quant
     if (!packA.empty() && !packB.empty() &&
         std::none_of(packA.begin(), packA.end(),
                      [&](const Quantity* q) { return found(q, packB); }))
-        agreement *= 0.85;
+        agreement *= 0.75;
     return agreement;
 }
 
@@ -326,8 +326,15 @@ void Ranker::addSimilar(const std::string& word, std::vector<Expansion>& out) co
             put(id, static_cast<float>(0.55 + 0.35 * double(len) / double(word.size())));
 }
 
-std::vector<Ranker::QueryWord> Ranker::expand(const ItemText& query,
-                                              const Learning* learning) const {
+std::optional<double> Ranker::rarity(const std::string& word) const {
+    const int id = idOf(word);
+    if (id < 0)
+        return std::nullopt;
+    return idf(id);
+}
+
+std::vector<Ranker::QueryWord> Ranker::expand(const ItemText& query, const Learning* learning,
+                                              const Ranker* querySide) const {
     std::vector<QueryWord> out;
     std::vector<std::string> seen;
     const double unseen = 0.25 * std::log(1.0 + double(std::max(1, size())));
@@ -362,6 +369,9 @@ std::vector<Ranker::QueryWord> Ranker::expand(const ItemText& query,
                     best = std::max(best, idf(e.id) * e.similarity);
                 base = std::max(unseen, best);
             }
+            if (querySide)
+                if (const auto own = querySide->rarity(w.text))
+                    base = std::sqrt(base * *own);
             q.weight = static_cast<float>(base * kindFactor(w.kind));
             out.push_back(std::move(q));
         }
@@ -422,11 +432,12 @@ double Ranker::score(const std::vector<QueryWord>& words, const ItemText& query,
 
 std::vector<Ranker::Hit> Ranker::rank(const ItemText& query, int limit, const Learning* learning,
                                       const std::function<bool(int)>& accept,
-                                      const std::function<double(int, double)>& adjust) const {
+                                      const std::function<double(int, double)>& adjust,
+                                      const Ranker* querySide) const {
     std::vector<Hit> hits;
     if (size() == 0 || limit <= 0)
         return hits;
-    const std::vector<QueryWord> words = expand(query, learning);
+    const std::vector<QueryWord> words = expand(query, learning, querySide);
     // Gather the items that share a word, each with the weight it shares; the words most items
     // have are left to the scoring when rarer ones gather enough.
     std::vector<float> gathered(size(), 0.0f);

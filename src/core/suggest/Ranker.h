@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -57,9 +58,13 @@ public:
     };
     // The best `limit` items for the query, best first. `accept` leaves items out; `adjust` may
     // change an item's score (a routing's preference) before the order is made.
+    // `querySide`, the items of the query's own side when they are at hand, tells which of the
+    // query's words are rare there too: a word most items of that side have says little about
+    // which of them the query is.
     std::vector<Hit> rank(const ItemText& query, int limit, const Learning* learning,
                           const std::function<bool(int)>& accept = {},
-                          const std::function<double(int, double)>& adjust = {}) const;
+                          const std::function<double(int, double)>& adjust = {},
+                          const Ranker* querySide = nullptr) const;
 
     // The memory the index holds, in bytes (for the benchmark).
     size_t memoryBytes() const;
@@ -76,7 +81,10 @@ private:
     };
     int idOf(const std::string& word) const;
     double idf(int id) const;
-    std::vector<QueryWord> expand(const ItemText& query, const Learning* learning) const;
+    std::vector<QueryWord> expand(const ItemText& query, const Learning* learning,
+                                  const Ranker* querySide) const;
+    // A word's rarity among these items, when they have it.
+    std::optional<double> rarity(const std::string& word) const;
     void addSimilar(const std::string& word, std::vector<Expansion>& out) const;
     double score(const std::vector<QueryWord>& words, const ItemText& query, int item) const;
 

@@ -282,6 +282,7 @@ QList<HospitalSuggestion> Suggestions::hospitalItemsFor(Gateway& db, const QStri
                                                         const QString& description, bool inventory,
                                                         const Routed& routed, int limit) {
     const Source& source = hospitalSource(db, inventory);
+    const Source& references = referenceSource(db, referenceTable);
     const Learning& learned = learning(db);
     const Links& linkRows = links(db, referenceTable);
 
@@ -313,7 +314,8 @@ QList<HospitalSuggestion> Suggestions::hospitalItemsFor(Gateway& db, const QStri
     };
     const auto hits =
         source.ranker.rank(query, limit + int(taken.size()), &learned, {},
-                           inventory ? std::function<double(int, double)>() : routedFirst);
+                           inventory ? std::function<double(int, double)>() : routedFirst,
+                           &references.ranker);
     for (const Ranker::Hit& hit : hits) {
         if (out.size() >= limit)
             break;

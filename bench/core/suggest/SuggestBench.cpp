@@ -1,0 +1,3 @@
+#include "Scenarios.h"
+
+void bench::suggestScenarios(Run&) {}
