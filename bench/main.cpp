@@ -63,7 +63,9 @@ int main(int argc, char** argv) {
     bench::gridBindScenario(run);
     bench::reportsScenario(run);
     bench::searchScenario(run);
+    bench::suggestScenarios(run);
     bench::startupScenarios(run);
+    bench::qualityScenario(false);
 
     checkMessages(program.prompter());
     int within = 0;

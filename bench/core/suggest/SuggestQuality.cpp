@@ -109,11 +109,11 @@ void fillDatabase(Gateway& db, const QList<HospitalRow>& hospital, const QList<R
             continue;
         const HospitalRow& h = byId[p.itemId];
         const Reference& r = byCode[p.table + u'|' + p.code];
-        db.insertRow(QStringLiteral("Build_FIle..") + p.table + QStringLiteral("_LINK"),
-                     {"ItemID", "RevenueID", "ItemDesc", "InvOrProc", "CODE", "SectionID",
-                      "Category", "Description"},
-                     {h.id, revenueOf(h), h.shown(), h.kind, r.code, h.section, r.category,
-                      r.description});
+        db.insertRow(
+            QStringLiteral("Build_FIle..") + p.table + QStringLiteral("_LINK"),
+            {"ItemID", "RevenueID", "ItemDesc", "InvOrProc", "CODE", "SectionID", "Category",
+             "Description"},
+            {h.id, revenueOf(h), h.shown(), h.kind, r.code, h.section, r.category, r.description});
     }
 }
 
@@ -183,9 +183,8 @@ Outcome codesProposed(Gateway& db, suggest::Suggestions& engine,
             continue;
         const HospitalRow& h = byId[p.itemId];
         const Reference& r = byCode[p.table + u'|' + p.code];
-        const auto proposals =
-            engine.codesFor(db, p.table, r.category, {{h.id, h.shown(), h.generic}},
-                            h.kind == u"INV");
+        const auto proposals = engine.codesFor(db, p.table, r.category,
+                                               {{h.id, h.shown(), h.generic}}, h.kind == u"INV");
         const QList<suggest::CodeProposal> choices = proposals.value(0);
         int found = -1;
         for (int i = 0; i < choices.size() && found < 0; ++i)

@@ -166,14 +166,6 @@ void splitText(const std::string& s, bool expandPieces, std::vector<Piece>& out)
     flush();
 }
 
-// Plurals lose their "S" ("GLOVES", "TABS"); "GLASS", "VIRUS", "ANALYSIS" keep it.
-void stem(std::string& word) {
-    const size_t n = word.size();
-    if (n >= 4 && word[n - 1] == 'S' && word[n - 2] != 'S' && word[n - 2] != 'U' &&
-        word[n - 2] != 'I')
-        word.pop_back();
-}
-
 std::string numberText(const std::string& text) {
     const double value = std::strtod(text.c_str(), nullptr);
     QString shown = QString::number(value, 'g', 8);
@@ -319,7 +311,7 @@ Analysis analyse(const QString& text) {
     splitText(folded(text), true, pieces);
     for (Piece& p : pieces)
         if (p.type == Piece::Word)
-            stem(p.text);
+            lexicon::stem(p.text);
     const std::vector<Piece> rest = readQuantities(pieces, a.quantities);
 
     std::vector<std::string> kept;

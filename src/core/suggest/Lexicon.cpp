@@ -77,9 +77,8 @@ const char* const sizePrefixTable[][2] = {
 };
 
 const char* const droppedTable[] = {
-    "AS",  "W",  "WITH", "AND",   "OF",   "FOR", "THE",  "IN",   "BY",
-    "TO",  "A",  "AN",   "ON",    "AT",   "X",   "S",    "FROM", "ONLY",
-    "PER", "IS", "ETC",  "OTHER", "USED", "USE", "INTO", "OUT",  "NA_",
+    "AS", "W", "WITH", "AND",  "OF",  "FOR", "THE", "IN",    "BY",   "TO",  "A",    "AN",  "ON",
+    "AT", "S", "FROM", "ONLY", "PER", "IS",  "ETC", "OTHER", "USED", "USE", "INTO", "OUT", "NA_",
 };
 
 // Runs of words and what they become. The words on the left are as the analysis sees them
@@ -200,6 +199,7 @@ const char* const phraseTable[][2] = {
     {"ECHOCARDIOGRAM", "ECHO"},
     {"ECHOCARDIOGRAPHY", "ECHO"},
     {"X RAY", "XRAY"},
+    {"X", ""},
     {"RADIOGRAPH", "XRAY"},
     {"RADIOGRAPHY", "XRAY"},
     {"XR", "XRAY"},
@@ -403,8 +403,10 @@ std::vector<std::string> words(const char* text) {
     std::vector<std::string> out;
     std::istringstream in(text);
     std::string word;
-    while (in >> word)
+    while (in >> word) {
+        stem(word);
         out.push_back(word);
+    }
     return out;
 }
 
@@ -422,6 +424,12 @@ Lexicon build() {
         Lexicon::Phrase phrase{words(p[0]), words(p[1])};
         l.phrases[phrase.from.front()].push_back(std::move(phrase));
     }
+    // A brand is its generic names.
+    for (int i = 0; i < brandCount; ++i) {
+        Lexicon::Phrase phrase{words(brandTable[i][0]), words(brandTable[i][1])};
+        if (!phrase.from.empty())
+            l.phrases[phrase.from.front()].push_back(std::move(phrase));
+    }
     for (auto& [first, list] : l.phrases)
         std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) {
             return a.from.size() > b.from.size();
@@ -438,6 +446,13 @@ Lexicon build() {
 }
 
 } // namespace
+
+void stem(std::string& word) {
+    const size_t n = word.size();
+    if (n >= 4 && word[n - 1] == 'S' && word[n - 2] != 'S' && word[n - 2] != 'U' &&
+        word[n - 2] != 'I')
+        word.pop_back();
+}
 
 const Lexicon& get() {
     static const Lexicon lexicon = build();

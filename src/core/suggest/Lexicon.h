@@ -40,4 +40,11 @@ struct Lexicon {
 
 const Lexicon& get();
 
+// Plurals lose their "S" ("GLOVES", "TABS"); "GLASS", "VIRUS", "ANALYSIS" keep it.
+void stem(std::string& word);
+
+// Brand names of medicines and the generic names they stand for (Brands.cpp).
+extern const char* const brandTable[][2];
+extern const int brandCount;
+
 } // namespace suggest::lexicon

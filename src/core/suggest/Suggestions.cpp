@@ -312,10 +312,9 @@ QList<HospitalSuggestion> Suggestions::hospitalItemsFor(Gateway& db, const QStri
                                item.sectionId.compare(routed.sectionId, Qt::CaseInsensitive) == 0);
         return isRouted ? score + 0.006 : score;
     };
-    const auto hits =
-        source.ranker.rank(query, limit + int(taken.size()), &learned, {},
-                           inventory ? std::function<double(int, double)>() : routedFirst,
-                           &references.ranker);
+    const auto hits = source.ranker.rank(
+        query, limit + int(taken.size()), &learned, {},
+        inventory ? std::function<double(int, double)>() : routedFirst, &references.ranker);
     for (const Ranker::Hit& hit : hits) {
         if (out.size() >= limit)
             break;
@@ -368,9 +367,13 @@ void Suggestions::linksChanged() {
     m_learnedFrom.clear();
 }
 
-void Suggestions::forget() {
+void Suggestions::forgetHospitalItems() {
     m_inventory.reset();
     m_procedures.reset();
+}
+
+void Suggestions::forget() {
+    forgetHospitalItems();
     m_references.clear();
     linksChanged();
 }

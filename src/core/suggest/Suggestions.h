@@ -81,8 +81,9 @@ public:
 
     // The links changed (a save, a delete, an undo): the next use reads them again.
     void linksChanged();
-    // Reads every source again at its next use.
+    // Reads every source again at its next use; the hospital items only.
     void forget();
+    void forgetHospitalItems();
 
     // The statements the suggestions send, for the statement file's check.
     static QString inventoryStatement();
