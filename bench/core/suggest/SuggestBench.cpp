@@ -39,11 +39,10 @@ void suggestScenarios(Run& run) {
     c.txtESOACode->setText(item.code);
     c.txtESOADesc->setText(item.description);
 
-    // The index of the inventory: its first build in the process gives the memory it takes.
-    screen.showSuggestions();
-    engine.forgetHospitalItems();
+    // The index of the inventory: its first build in the process gives the memory it takes (the
+    // growth of the process, which keeps what the reading of the rows took too).
     const long long before = platform::residentMemory().now;
-    const double first = timeOnce({}, [&] { screen.Refresh(); });
+    const double first = timeOnce({}, [&] { screen.showSuggestions(); });
     const double grown = double(platform::residentMemory().now - before) / (1 << 20);
     const double build =
         std::min(first, bestOf3([&] { engine.forgetHospitalItems(); }, [&] { screen.Refresh(); }));

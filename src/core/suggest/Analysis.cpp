@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <unordered_set>
@@ -167,9 +168,9 @@ void splitText(const std::string& s, bool expandPieces, std::vector<Piece>& out)
 }
 
 std::string numberText(const std::string& text) {
-    const double value = std::strtod(text.c_str(), nullptr);
-    QString shown = QString::number(value, 'g', 8);
-    return shown.toStdString();
+    char shown[32];
+    std::snprintf(shown, sizeof shown, "%.8g", std::strtod(text.c_str(), nullptr));
+    return shown;
 }
 
 std::optional<Quantity::Dimension> sizeDimension(const std::string& word) {

@@ -166,6 +166,8 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
         const ValueTable rows = db.select(inventoryStatement());
         fresh->hospital.reserve(rows.rows.size());
         texts.reserve(rows.rows.size());
+        // Many items share a generic name: each is analysed once.
+        QHash<QString, Analysis> generics;
         for (const QList<QVariant>& row : rows.rows) {
             HospitalItem item;
             item.itemId = row.value(0).toString();

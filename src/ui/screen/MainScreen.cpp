@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 
 MainScreen::MainScreen(UserServices& user, Prompter& prompter)
     : m_user(user)
@@ -27,9 +26,6 @@ MainScreen::MainScreen(UserServices& user, Prompter& prompter)
     m_c = Controls::build(this);
     resize(twips::toPixels(designWidthTwips), twips::toPixels(designHeightTwips));
     connectEventProcedures();
-    // cmdClose is the cancel button: Esc closes the screen, though the button stays hidden.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &MainScreen::cmdClose_Click);
     m_c.txtSOADesc->installEventFilter(this);
     m_c.txtDesc->installEventFilter(this);
     m_c.txtGeneric->installEventFilter(this);
@@ -172,6 +168,17 @@ void MainScreen::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         Form_Resize();
+}
+
+void MainScreen::keyPressEvent(QKeyEvent* event) {
+    // cmdClose is the cancel button: Esc closes the screen, though the button stays hidden. Esc
+    // in a window of the screen's closes that window only.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        cmdClose_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void MainScreen::cmdClose_Click() {

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -40,7 +41,9 @@ SuggestScreen::~SuggestScreen() {
 void SuggestScreen::install() {
     Controls& c = m_form.c;
     QWidget* screen = c.Grid1->window();
-    auto* f3 = new QShortcut(QKeySequence(Qt::Key_F3), screen);
+    // Anywhere on the screen; the window has its own.
+    auto* f3 = new QShortcut(QKeySequence(Qt::Key_F3), screen, nullptr, nullptr,
+                             Qt::WidgetWithChildrenShortcut);
     f3->setObjectName(QStringLiteral("keySuggest"));
     connect(f3, &QShortcut::activated, this, [this] { showSuggestions(); });
     // These run after the screen's own procedures for the same events.
@@ -98,6 +101,11 @@ void SuggestScreen::makeWindow() {
     buttons->addWidget(close);
     layout->addLayout(buttons);
     connect(close, &QPushButton::clicked, m_window, &QDialog::close);
+    // Closed (Close, Esc), the window hands the keyboard back to the screen.
+    connect(m_window, &QDialog::finished, this, [this] {
+        QTimer::singleShot(0, m_form.c.Grid1->window(),
+                           [screen = m_form.c.Grid1->window()] { screen->activateWindow(); });
+    });
     connect(m_grid, &FlexGrid::rowChosen, this, [this] { takeOver(m_grid->row()); });
     connect(m_grid, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         if (index.isValid())
