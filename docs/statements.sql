@@ -78,6 +78,45 @@ SELECT <IDFieldName>,<ExamFieldName> FROM BUILD_FILE..<ExamTableName> WITH (NOLO
 -- 5. Save Mapping (a new link, then the same link rewritten): reads tbInvMaster, tbForGeneric
 SELECT TOP 500 A.ItemID , A.ItemName + ' - ' + A.ItemDesc AS Description,B.GenericName, CONVERT(DECIMAL(15,2),ListCost) AS ListCost FROM Inventory..tbInvMaster A WITH (NOLOCK) LEFT OUTER JOIN inventory..tbForGeneric B ON a.GenericID=b.GenericID WHERE a.itemstatus = ? AND GenericName like ? order by a.ItemName;
 
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads tbInvMaster
+SELECT COUNT(*) AS Items, MAX(ItemID) AS Last, SUM(LEN(ItemName)) AS Letters FROM Inventory..tbInvMaster WITH (NOLOCK) WHERE itemstatus = ?;
+
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads tbInvMaster, tbForGeneric
+SELECT A.ItemID, A.ItemName, A.ItemDesc, B.GenericName FROM Inventory..tbInvMaster A WITH (NOLOCK) LEFT OUTER JOIN Inventory..tbForGeneric B WITH (NOLOCK) ON A.GenericID = B.GenericID WHERE A.itemstatus = ?;
+
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads ESOA_ITEM
+SELECT COUNT(*) AS Items, MAX(ID) AS Last, SUM(LEN(Description)) AS Letters FROM [Build_FIle].[dbo].[ESOA_ITEM] WITH (NOLOCK);
+
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads ESOA_ITEM
+SELECT Code, Category, Description, FixedFee, ChargingUnit FROM [Build_FIle].[dbo].[ESOA_ITEM] WITH (NOLOCK);
+
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads ESOA_ITEM_LINK
+SELECT COUNT(*) AS Items, MAX(ID) AS Last, SUM(LEN(Code)) AS Letters FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (NOLOCK);
+
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads ESOA_ITEM_LINK
+SELECT ItemID, RevenueID, SectionID, ItemDesc, Code, Description FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (NOLOCK);
+
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads ESOA_ER_LINK
+SELECT COUNT(*) AS Items, MAX(ID) AS Last, SUM(LEN(Code)) AS Letters FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (NOLOCK);
+
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads ESOA_ER_LINK
+SELECT ItemID, RevenueID, SectionID, ItemDesc, Code, Description FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (NOLOCK);
+
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads tbRevenues
+SELECT [RevenueID],[ExamTableName],[IDFieldName],[ExamFieldName],[SectionIDFieldName] FROM [Build_FIle].[dbo].[tbRevenues] WITH (NOLOCK) WHERE [ExamTableName] <> ?;
+
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads <ExamTableName>
+SELECT COUNT(*) AS Items, MAX(<IDFieldName>) AS Last, SUM(LEN(<ExamFieldName>)) AS Letters FROM [Build_FIle].[dbo].<ExamTableName> WITH (NOLOCK) WHERE Status=?;
+
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads <ExamTableName>
+SELECT <IDFieldName> AS ItemID, <ExamFieldName> AS Item FROM [Build_FIle].[dbo].<ExamTableName> WITH (NOLOCK) WHERE Status=?;
+
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads <ExamTableName>
+SELECT <IDFieldName> AS ItemID, <ExamFieldName> AS Item, <SectionIDFieldName> AS SectionID FROM [Build_FIle].[dbo].<ExamTableName> WITH (NOLOCK) WHERE Status=?;
+
+-- Check Listed if Mapped (both lists), and the suggestions' "Mapped to": reads ESOA_ITEM_LINK
+SELECT TOP 1 Code FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (NOLOCK) WHERE RevenueID = ? AND ItemID=?;
+
 -- 5. Save Mapping (a new link, then the same link rewritten): reads ESOA_ITEM_LINK
 SELECT * FROM [Build_FIle].[dbo].ESOA_ITEM_LINK WHERE RevenueID =? AND ItemID =?;
 
@@ -116,11 +155,8 @@ SELECT * FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (UPDLOCK, HOLDLOCK) WHERE
 -- Click on a link, then Delete map: writes ESOA_ITEM_LINK
 DELETE FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WHERE ID=?;
 
--- Check Listed if Mapped (both lists): reads ESOA_ITEM_LINK
+-- Check Listed if Mapped (both lists), and the suggestions' "Mapped to": reads ESOA_ITEM_LINK
 SELECT TOP 1 1 FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (NOLOCK) WHERE Code=?;
-
--- Check Listed if Mapped (both lists): reads ESOA_ITEM_LINK
-SELECT TOP 1 Code FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (NOLOCK) WHERE RevenueID = ? AND ItemID=?;
 
 -- Map ALL Listed: writes ESOA_LINK_HISTORY
 -- Returns the new row's ID through @added (the first history row of a Map ALL numbers its batch).
@@ -173,6 +209,15 @@ SELECT * FROM [Build_FIle].[dbo].[ESOA_ER] WITH (NOLOCK) WHERE 1=1 AND Descripti
 -- Click on a PhilHealth item (its links): reads ESOA_ER_LINK
 SELECT TOP 1000 [ID] ,[Code] ,[Category] ,[Description] ,[RevenueID] ,[SectionID] ,[ItemID] ,[ItemDesc] ,[FixedFee] ,[ChargingUnit] ,[InvOrProc] ,[SortOrder] FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (NOLOCK) WHERE Code=?;
 
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads ESOA_ER
+SELECT COUNT(*) AS Items, MAX(ID) AS Last, SUM(LEN(Description)) AS Letters FROM [Build_FIle].[dbo].[ESOA_ER] WITH (NOLOCK);
+
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads ESOA_ER
+SELECT Code, Category, Description, FixedFee, ChargingUnit FROM [Build_FIle].[dbo].[ESOA_ER] WITH (NOLOCK);
+
+-- Check Listed if Mapped (both lists), and the suggestions' "Mapped to": reads ESOA_ER_LINK
+SELECT TOP 1 Code FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (NOLOCK) WHERE RevenueID = ? AND ItemID=?;
+
 -- 5. Save Mapping (a new link, then the same link rewritten): reads ESOA_ER_LINK
 SELECT * FROM [Build_FIle].[dbo].ESOA_ER_LINK WHERE RevenueID =? AND ItemID =?;
 
@@ -199,11 +244,8 @@ SELECT * FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (UPDLOCK, HOLDLOCK) WHERE I
 -- Click on a link, then Delete map: writes ESOA_ER_LINK
 DELETE FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WHERE ID=?;
 
--- Check Listed if Mapped (both lists): reads ESOA_ER_LINK
+-- Check Listed if Mapped (both lists), and the suggestions' "Mapped to": reads ESOA_ER_LINK
 SELECT TOP 1 1 FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (NOLOCK) WHERE Code=?;
-
--- Check Listed if Mapped (both lists): reads ESOA_ER_LINK
-SELECT TOP 1 Code FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (NOLOCK) WHERE RevenueID = ? AND ItemID=?;
 
 -- The Mapping list's menu: history, undo of a map all: writes ESOA_ER_LINK
 UPDATE [Build_FIle].[dbo].[ESOA_ER_LINK] SET [Code] = ?, [Category] = ?, [Description] = ?, [FixedFee] = ?, [ChargingUnit] = ?, [ItemDesc] = ?, [InvOrProc] = ?, [SectionID] = ? WHERE [ID] = ?;

@@ -1,11 +1,11 @@
 // Every statement the program can send to SQL Server is on file in docs/statements.sql, where the
 // DBA reviews it. The test takes the real screen through every operation on the sample data (both
-// tables, every category, both item modes, every revenue list row, the save added and rewritten,
-// the delete, both checks, map all and its undo, the history, the exports, "a. Create Tables",
-// "b. Scan && Import") and adds the statements of the builders it calls directly for what the
-// screen reaches only on other data (the history's table when it is missing). Each statement is
-// reduced to its shape (see shapeOf), and the test fails when a shape is missing from the file or
-// the file holds a shape that nothing sends.
+// tables, every category, both item modes, every revenue list row, the suggestions and the proposed
+// codes, the save added and rewritten, the delete, both checks, map all and its undo, the history,
+// the exports, "a. Create Tables", "b. Scan && Import") and adds the statements of the builders it
+// calls directly for what the screen reaches only on other data (the history's table when it is
+// missing). Each statement is reduced to its shape (see shapeOf), and the test fails when a shape
+// is missing from the file or the file holds a shape that nothing sends.
 //
 // BREVANT_WRITE_STATEMENTS=<file> writes the shapes found, each with the operation that first
 // sent it and the tables it reads and writes, for a reviewer to merge into the file.
@@ -20,6 +20,7 @@
 #include "ui/maintenance/Tables.h"
 #include "ui/mapping/Mappings.h"
 #include "ui/reference/ReferenceSide.h"
+#include "ui/suggest/SuggestCodes.h"
 #include "ui/widgets/FlexGrid.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTest>
 
 #include <functional>
@@ -230,6 +232,22 @@ void TestReviewedStatements::everyStatementSentIsOnFileAndNothingElse() {
         auto takeReference = [&](int row) {
             clickRow(c.Grid1, row, [&] { s.reference().Grid1_Click(); });
         };
+        step(QStringLiteral("Suggestions (F3) for a PhilHealth item, in both item modes"), [&] {
+            takeReference(1);
+            for (int mode : {0, 1}) {
+                s.hospital().optInventory_Click(mode);
+                s.suggestions().showSuggestions();
+            }
+            s.suggestions().closeWindow();
+        });
+        step(QStringLiteral("Suggest PhilHealth codes for the listed items, Save checked"), [&] {
+            takeItem();
+            SuggestCodes& codes = s.suggestions().codes();
+            codes.open();
+            codes.minimum()->setValue(0);
+            codes.cmdSuggestSave_Click();
+            codes.close();
+        });
         step(QStringLiteral("5. Save Mapping (a new link, then the same link rewritten)"), [&] {
             takeReference(1);
             takeItem();
