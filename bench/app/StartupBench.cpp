@@ -1,6 +1,7 @@
 #include "Scenarios.h"
 
 #include "core/platform/Platform.h"
+#include "ui/suggest/SuggestScreen.h"
 #include "ui/widgets/FlexGrid.h"
 
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 
 #include <cstdio>
@@ -55,6 +57,20 @@ int child(const QString& mode, const QString& folder) {
     Program program(folder);
     if (mode == u"--startup")
         childDone("ready\n");
+    if (mode == u"--suggest-memory") {
+        // The window Suggestions for an ER item, in inventory mode: the index of every inventory
+        // item, the ER list's and the links' learning.
+        Controls& c = program.c();
+        c.optTable[1]->setChecked(true);
+        c.txtType->setText(QStringLiteral("INV"));
+        c.txtRevID->setText(QStringLiteral("PH"));
+        c.txtESOACode->setText(QStringLiteral("ERB100001"));
+        c.txtESOADesc->setText(QStringLiteral("PARACETAMOL 500 mg tablet"));
+        const long long before = platform::residentMemory().now;
+        program.screen().suggestions().showSuggestions();
+        childDone(QByteArray::number(before) + ' ' +
+                  QByteArray::number(platform::residentMemory().now) + '\n');
+    }
     const long long atStart = platform::residentMemory().now;
     Controls& c = program.c();
     c.Grid2->bind(generated::hospitalItems(program.gw(), generated::listedItems));
@@ -87,6 +103,20 @@ void startupScenarios(Run& run) {
     }
     report(
         {"memory", QStringLiteral("%1 rows").arg(generated::listedItems), peak, atStart, 2, "MB"});
+
+    // What the suggestions' index adds to the program, in a process of its own.
+    double grown = 1e300, without = 0;
+    for (int i = 0; i < 3; ++i) {
+        const QList<QByteArray> kb =
+            runChild({QStringLiteral("--suggest-memory"), run.databaseFolder}, nullptr).split(' ');
+        const double added = (kb.value(1).toDouble() - kb.value(0).toDouble()) / 1024;
+        if (added < grown) {
+            grown = added;
+            without = kb.value(0).toDouble() / 1024;
+        }
+    }
+    report({"suggest memory", QStringLiteral("%1 items").arg(generated::inventoryItems), grown,
+            without, 0, "MB", 100});
 }
 
 } // namespace bench

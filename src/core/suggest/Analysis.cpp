@@ -42,12 +42,18 @@ bool isAlnum(char c) {
 
 // Upper case ASCII: accents go ("Peña" is "PENA"), any other character is a blank.
 std::string folded(const QString& text) {
-    QString upper = text.toUpper();
     bool ascii = true;
-    for (QChar ch : upper)
+    for (QChar ch : text)
         ascii = ascii && ch.unicode() < 128;
-    if (!ascii)
-        upper = upper.normalized(QString::NormalizationForm_D);
+    if (ascii) {
+        std::string out(static_cast<size_t>(text.size()), ' ');
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char c = static_cast<char>(text[i].unicode());
+            out[static_cast<size_t>(i)] = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+        }
+        return out;
+    }
+    const QString upper = text.toUpper().normalized(QString::NormalizationForm_D);
     std::string out;
     out.reserve(upper.size());
     for (QChar ch : upper) {

@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <cmath>
+#include <thread>
 
 namespace suggest {
 
@@ -56,6 +57,25 @@ QString categoryKey(const QString& category) {
     return key.toUpper();
 }
 
+// Analyses many wordings, on as many threads as the processor runs at once.
+std::vector<ItemText> analyseAll(const QStringList& wordings) {
+    std::vector<ItemText> texts(static_cast<size_t>(wordings.size()));
+    const qsizetype count = wordings.size();
+    const int threads =
+        count < 2000 ? 1 : std::clamp(int(std::thread::hardware_concurrency()), 1, 8);
+    auto work = [&](int part) {
+        for (qsizetype i = part; i < count; i += threads)
+            texts[static_cast<size_t>(i)].text = analyse(wordings[i]);
+    };
+    std::vector<std::thread> running;
+    for (int part = 1; part < threads; ++part)
+        running.emplace_back(work, part);
+    work(0);
+    for (std::thread& t : running)
+        t.join();
+    return texts;
+}
+
 QString revenueCatalogueStatement() {
     return QStringLiteral("SELECT [RevenueID],[ExamTableName],[IDFieldName],[ExamFieldName],"
                           "[SectionIDFieldName] FROM ") +
@@ -71,6 +91,7 @@ int percent(double score) {
 
 struct Suggestions::Source {
     QString signature;
+    QElapsedTimer checked; // since the source was last asked
     std::vector<HospitalItem> hospital;
     std::vector<ReferenceItem> reference;
     QHash<QString, QList<int>> byItemId;
@@ -79,6 +100,7 @@ struct Suggestions::Source {
 
 struct Suggestions::Links {
     QString signature;
+    QElapsedTimer checked;
     struct Link {
         QString itemId, revenueId, sectionId, itemDesc, code, description;
     };
@@ -116,8 +138,14 @@ QString Suggestions::linkStatement(const QString& referenceTable) {
            linkTableOf(referenceTable) + QStringLiteral(" WITH (NOLOCK)");
 }
 
+bool Suggestions::fresh(const QElapsedTimer& checked) const {
+    return checked.isValid() && checked.elapsed() < m_recheckMs;
+}
+
 Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
     std::unique_ptr<Source>& source = inventory ? m_inventory : m_procedures;
+    if (source && fresh(source->checked))
+        return *source;
     QString sig;
     std::vector<HospitalItem> tables;
     if (inventory) {
@@ -156,16 +184,20 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
         if (tables.empty())
             sig.clear();
     }
-    if (source && source->signature == sig)
+    if (source && source->signature == sig) {
+        source->checked.start();
         return *source;
+    }
 
-    auto fresh = std::make_unique<Source>();
-    fresh->signature = sig;
+    auto built = std::make_unique<Source>();
+    built->checked.start();
+    built->signature = sig;
     std::vector<ItemText> texts;
     if (inventory) {
         const ValueTable rows = db.select(inventoryStatement());
-        fresh->hospital.reserve(rows.rows.size());
-        texts.reserve(rows.rows.size());
+        built->hospital.reserve(rows.rows.size());
+        QStringList wordings;
+        wordings.reserve(rows.rows.size());
         // Many items share a generic name: each is analysed once.
         QHash<QString, Analysis> generics;
         for (const QList<QVariant>& row : rows.rows) {
@@ -178,14 +210,17 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
                 item.item = name.toString() + QStringLiteral(" - ") + description.toString();
             item.generic = row.value(3).toString();
             item.revenueId = QStringLiteral("PH");
-            texts.push_back(
-                {analyse(name.toString() + u' ' + description.toString()), analyse(item.generic)});
-            fresh->hospital.push_back(std::move(item));
+            if (!generics.contains(item.generic))
+                generics.insert(item.generic, analyse(item.generic));
+            wordings << name.toString() + u' ' + description.toString();
+            built->hospital.push_back(std::move(item));
         }
+        texts = analyseAll(wordings);
+        for (size_t i = 0; i < texts.size(); ++i)
+            texts[i].generic = generics.value(built->hospital[i].generic);
     } else {
         QSet<QString> revenueIds;
         const ValueTable catalogue = db.select(revenueCatalogueStatement());
-        QHash<QString, QString> revenueOfSection;
         for (const QList<QVariant>& row : catalogue.rows)
             revenueIds.insert(row.value(0).toString().toUpper());
         for (const HospitalItem& table : tables) {
@@ -198,39 +233,44 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
                 if (!item.sectionId.isEmpty() && revenueIds.contains(item.sectionId.toUpper()))
                     item.revenueId = item.sectionId.toUpper();
                 texts.push_back({analyse(item.item), Analysis()});
-                fresh->hospital.push_back(std::move(item));
+                built->hospital.push_back(std::move(item));
             }
         }
     }
-    for (size_t i = 0; i < fresh->hospital.size(); ++i)
-        fresh->byItemId[fresh->hospital[i].itemId].append(static_cast<int>(i));
-    fresh->ranker = Ranker(Ranker::Side::Hospital);
-    fresh->ranker.build(texts);
-    source = std::move(fresh);
+    for (size_t i = 0; i < built->hospital.size(); ++i)
+        built->byItemId[built->hospital[i].itemId].append(static_cast<int>(i));
+    built->ranker = Ranker(Ranker::Side::Hospital);
+    built->ranker.build(texts);
+    source = std::move(built);
     return *source;
 }
 
 Suggestions::Source& Suggestions::referenceSource(Gateway& db, const QString& referenceTable) {
     requirePlainName(referenceTable);
     const QString table = sql::buildFileTable(referenceTable);
+    std::shared_ptr<Source>& source = m_references[referenceTable.toUpper()];
+    if (source && fresh(source->checked))
+        return *source;
     const QString sig = signature(
         db, signatureStatement(table, QStringLiteral("ID"), QStringLiteral("Description"), {}));
-    std::shared_ptr<Source>& source = m_references[referenceTable.toUpper()];
-    if (source && source->signature == sig)
+    if (source && source->signature == sig) {
+        source->checked.start();
         return *source;
-    auto fresh = std::make_shared<Source>();
-    fresh->signature = sig;
+    }
+    auto built = std::make_shared<Source>();
+    built->checked.start();
+    built->signature = sig;
     const TextTable rows = db.query(referenceStatement(referenceTable));
-    std::vector<ItemText> texts;
-    texts.reserve(rows.rows.size());
+    QStringList descriptions;
     for (const QStringList& row : rows.rows) {
         ReferenceItem item{row.value(0), row.value(1), row.value(2), row.value(3), row.value(4)};
-        texts.push_back({analyse(item.description), Analysis()});
-        fresh->reference.push_back(std::move(item));
+        descriptions << item.description;
+        built->reference.push_back(std::move(item));
     }
-    fresh->ranker = Ranker(Ranker::Side::Reference);
-    fresh->ranker.build(texts);
-    source = std::move(fresh);
+    const std::vector<ItemText> texts = analyseAll(descriptions);
+    built->ranker = Ranker(Ranker::Side::Reference);
+    built->ranker.build(texts);
+    source = std::move(built);
     return *source;
 }
 
@@ -239,6 +279,8 @@ Suggestions::Links& Suggestions::links(Gateway& db, const QString& referenceTabl
     std::shared_ptr<Links>& links = m_links[referenceTable.toUpper()];
     if (!links)
         links = std::make_shared<Links>();
+    if (fresh(links->checked))
+        return *links;
     // A reference table without its link table yet has no links.
     QString sig;
     try {
@@ -246,20 +288,24 @@ Suggestions::Links& Suggestions::links(Gateway& db, const QString& referenceTabl
                                                QStringLiteral("Code"), {}));
     } catch (const DbError&) {
         *links = Links();
+        links->checked.start();
         return *links;
     }
-    if (links->signature == sig && !sig.isEmpty())
+    if (links->signature == sig && !sig.isEmpty()) {
+        links->checked.start();
         return *links;
-    Links fresh;
-    fresh.signature = sig;
+    }
+    Links built;
+    built.signature = sig;
+    built.checked.start();
     const ValueTable rows = db.select(linkStatement(referenceTable));
     for (const QList<QVariant>& row : rows.rows) {
         Links::Link link{row.value(0).toString(), row.value(1).toString(), row.value(2).toString(),
                          row.value(3).toString(), row.value(4).toString(), row.value(5).toString()};
-        fresh.byCode[link.code.trimmed().toUpper()].append(static_cast<int>(fresh.rows.size()));
-        fresh.rows.append(link);
+        built.byCode[link.code.trimmed().toUpper()].append(static_cast<int>(built.rows.size()));
+        built.rows.append(link);
     }
-    *links = std::move(fresh);
+    *links = std::move(built);
     return *links;
 }
 

@@ -3,6 +3,7 @@
 #include "core/db/Gateway.h"
 #include "core/suggest/Ranker.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -55,9 +56,11 @@ struct ListedItem {
 };
 
 // The suggestions of the mapping screen: it reads the hospital items, the reference items and the
-// links with plain SELECTs (kept until their source changes: each use first asks each source for
-// its count, highest key and text length) and ranks in the program. Every failure of the database
-// raises DbError with its text.
+// links with plain SELECTs and ranks in the program. What it read is kept until its source changes:
+// a use asks each source for its count, highest key and text length, at most once in the recheck
+// interval (other workstations' changes count from then on), and this workstation's own changes
+// of the links count at once (linksChanged). Every failure of the database raises DbError with its
+// text.
 class Suggestions {
 public:
     Suggestions();
@@ -79,6 +82,9 @@ public:
     static QString linkedCode(Gateway& db, const QString& referenceTable, const QString& revenueId,
                               const QString& itemId);
 
+    // How long what was read is used without asking its source again, in ms (10 s by default).
+    void setRecheckInterval(int ms) { m_recheckMs = ms; }
+
     // The links changed (a save, a delete, an undo): the next use reads them again.
     void linksChanged();
     // Reads every source again at its next use; the hospital items only.
@@ -97,6 +103,7 @@ public:
     struct Source;
 
 private:
+    bool fresh(const QElapsedTimer& checked) const;
     Source& hospitalSource(Gateway& db, bool inventory);
     Source& referenceSource(Gateway& db, const QString& referenceTable);
     const Learning& learning(Gateway& db);
@@ -108,6 +115,7 @@ private:
     QHash<QString, std::shared_ptr<Links>> m_links;
     Learning m_learning;
     QString m_learnedFrom;
+    int m_recheckMs = 10000;
 };
 
 // A score from 0 to 100 as the lists show it.

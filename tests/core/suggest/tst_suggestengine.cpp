@@ -227,6 +227,7 @@ void TestSuggestEngine::suggestionsReadWithPlainStatements() {
     Gateway& gw = db.gateway();
     gw.keepTrace(true);
     Suggestions s;
+    s.setRecheckInterval(0);
     const auto found = s.hospitalItemsFor(gw, QStringLiteral("ESOA_ER"), QStringLiteral("ER0004"),
                                           QStringLiteral("Ceftriaxone 1 g vial"), true, {}, 20);
     QVERIFY(!found.isEmpty());
@@ -263,12 +264,24 @@ void TestSuggestEngine::suggestionsReadWithPlainStatements() {
     s.hospitalItemsFor(gw, QStringLiteral("ESOA_ER"), QStringLiteral("ER0004"),
                        QStringLiteral("Ceftriaxone 1 g vial"), true, {}, 20);
     QVERIFY(gw.log().contains(Suggestions::inventoryStatement()));
+    // Within the recheck interval the sources are not asked at all.
+    s.setRecheckInterval(60000);
+    gw.clearLog();
+    s.hospitalItemsFor(gw, QStringLiteral("ESOA_ER"), QStringLiteral("ER0004"),
+                       QStringLiteral("Ceftriaxone 1 g vial"), true, {}, 20);
+    QCOMPARE(gw.log(), QStringList());
+    // But a change of the links this workstation made counts at once.
+    s.linksChanged();
+    s.hospitalItemsFor(gw, QStringLiteral("ESOA_ER"), QStringLiteral("ER0004"),
+                       QStringLiteral("Ceftriaxone 1 g vial"), true, {}, 20);
+    QVERIFY(gw.log().contains(Suggestions::linkStatement(QStringLiteral("ESOA_ER"))));
 }
 
 void TestSuggestEngine::aLinkedItemRanksFirstAndANewLinkCountsAtOnce() {
     TestDatabase db;
     Gateway& gw = db.gateway();
     Suggestions s;
+    s.setRecheckInterval(0); // another workstation's link counts at the next list
     const QString description = QStringLiteral("Ketorolac 30 mg/mL ampule");
     auto first = [&] {
         return s
