@@ -12,6 +12,9 @@
 #include <pwd.h>
 #include <unistd.h>
 #endif
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #ifdef Q_OS_WIN
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -100,6 +103,12 @@ ResidentMemory residentMemory() {
         }
 #endif
     return memory;
+}
+
+void releaseFreeMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 } // namespace platform

@@ -24,4 +24,8 @@ struct ResidentMemory {
 };
 ResidentMemory residentMemory();
 
+// Gives the memory the process freed back to the system where the C library keeps it (glibc);
+// elsewhere nothing to do.
+void releaseFreeMemory();
+
 } // namespace platform

@@ -219,44 +219,62 @@ void Learning::clear() {
 // The index.
 
 void Ranker::build(const std::vector<ItemText>& items) {
+    begin(items.size());
+    for (const ItemText& item : items)
+        add(item);
+    finish();
+}
+
+void Ranker::begin(size_t expected) {
     *this = Ranker(m_side);
-    m_wordStart.reserve(items.size() + 1);
-    m_quantityStart.reserve(items.size() + 1);
-    m_forms.reserve(items.size());
-    for (size_t i = 0; i < items.size(); ++i) {
-        const ItemText& item = items[i];
-        m_wordStart.push_back(static_cast<std::uint32_t>(m_itemWords.size()));
-        const size_t first = m_itemWords.size();
-        for (const Analysis* part : {&item.generic, &item.text}) {
-            const bool generic = part == &item.generic;
-            for (const Word& w : part->words) {
-                auto [it, added] = m_ids.try_emplace(w.text, static_cast<int>(m_words.size()));
-                if (added) {
-                    m_words.push_back(w.text);
-                    m_postings.emplace_back();
-                }
-                const int id = it->second;
-                bool present = false;
-                for (size_t k = first; k < m_itemWords.size() && !present; ++k)
-                    present = m_itemWords[k].id == id;
-                if (present)
-                    continue;
+    m_wordStart.reserve(expected + 1);
+    m_quantityStart.reserve(expected + 1);
+    m_forms.reserve(expected);
+}
+
+void Ranker::add(const ItemText& item) {
+    m_wordStart.push_back(static_cast<std::uint32_t>(m_itemWords.size()));
+    const size_t first = m_itemWords.size();
+    for (const Analysis* part : {&item.generic, &item.text}) {
+        const bool generic = part == &item.generic;
+        for (const Word& w : part->words) {
+            auto [it, added] = m_ids.try_emplace(w.text, static_cast<int>(m_words.size()));
+            if (added)
+                m_words.push_back(w.text);
+            const int id = it->second;
+            bool present = false;
+            for (size_t k = first; k < m_itemWords.size() && !present; ++k)
+                present = m_itemWords[k].id == id;
+            if (!present)
                 m_itemWords.push_back({id, w.kind, generic});
-                m_postings[id].push_back(static_cast<int>(i));
-            }
         }
-        m_quantityStart.push_back(static_cast<std::uint32_t>(m_quantities.size()));
-        m_quantities.insert(m_quantities.end(), item.text.quantities.begin(),
-                            item.text.quantities.end());
-        m_quantities.insert(m_quantities.end(), item.generic.quantities.begin(),
-                            item.generic.quantities.end());
-        m_forms.push_back(item.text.forms | item.generic.forms);
     }
+    m_quantityStart.push_back(static_cast<std::uint32_t>(m_quantities.size()));
+    m_quantities.insert(m_quantities.end(), item.text.quantities.begin(),
+                        item.text.quantities.end());
+    m_quantities.insert(m_quantities.end(), item.generic.quantities.begin(),
+                        item.generic.quantities.end());
+    m_forms.push_back(item.text.forms | item.generic.forms);
+}
+
+void Ranker::finish() {
     m_wordStart.push_back(static_cast<std::uint32_t>(m_itemWords.size()));
     m_quantityStart.push_back(static_cast<std::uint32_t>(m_quantities.size()));
-    m_df.resize(m_words.size());
-    for (size_t id = 0; id < m_words.size(); ++id) {
-        m_df[id] = static_cast<int>(m_postings[id].size());
+    // The postings, one flat array: the items of word w are m_postingItems[m_postingStart[w] ..
+    // m_postingStart[w + 1]), in the order of the items.
+    const size_t words = m_words.size();
+    m_df.assign(words, 0);
+    for (const ItemWord& w : m_itemWords)
+        ++m_df[static_cast<size_t>(w.id)];
+    m_postingStart.assign(words + 1, 0);
+    for (size_t id = 0; id < words; ++id)
+        m_postingStart[id + 1] = m_postingStart[id] + static_cast<std::uint32_t>(m_df[id]);
+    m_postingItems.assign(m_itemWords.size(), 0);
+    std::vector<std::uint32_t> next(m_postingStart.begin(), m_postingStart.end() - 1);
+    for (int item = 0; item < size(); ++item)
+        for (std::uint32_t k = m_wordStart[item]; k < m_wordStart[item + 1]; ++k)
+            m_postingItems[next[static_cast<size_t>(m_itemWords[k].id)]++] = item;
+    for (size_t id = 0; id < words; ++id) {
         const std::string& w = m_words[id];
         if (w.size() < 5 || isNumberWord(w))
             continue;
@@ -265,16 +283,23 @@ void Ranker::build(const std::vector<ItemText>& items) {
             m_variants.emplace_back(hashSkipping(w, k), static_cast<int>(id));
     }
     std::sort(m_variants.begin(), m_variants.end());
-    m_sorted.resize(m_words.size());
-    for (size_t id = 0; id < m_words.size(); ++id)
+    m_variants.shrink_to_fit();
+    m_sorted.resize(words);
+    for (size_t id = 0; id < words; ++id)
         m_sorted[id] = static_cast<int>(id);
     std::sort(m_sorted.begin(), m_sorted.end(),
               [this](int a, int b) { return m_words[a] < m_words[b]; });
+    // From here on a word is found by its place in the alphabetical order.
+    std::unordered_map<std::string, int>().swap(m_ids);
+    m_itemWords.shrink_to_fit();
+    m_quantities.shrink_to_fit();
 }
 
 int Ranker::idOf(const std::string& word) const {
-    const auto it = m_ids.find(word);
-    return it == m_ids.end() ? -1 : it->second;
+    const auto it =
+        std::lower_bound(m_sorted.begin(), m_sorted.end(), word,
+                         [this](int id, const std::string& w) { return m_words[size_t(id)] < w; });
+    return it != m_sorted.end() && m_words[size_t(*it)] == word ? *it : -1;
 }
 
 double Ranker::idf(int id) const {
@@ -448,7 +473,9 @@ std::vector<Ranker::Hit> Ranker::rank(const ItemText& query, int limit, const Le
             for (const Expansion& e : q.matches) {
                 if (pass == 0 && m_df[e.id] > common)
                     continue;
-                for (int item : m_postings[e.id]) {
+                for (std::uint32_t k = m_postingStart[size_t(e.id)];
+                     k < m_postingStart[size_t(e.id) + 1]; ++k) {
+                    const int item = m_postingItems[k];
                     if (gathered[item] == 0.0f)
                         touched.push_back(item);
                     gathered[item] += q.weight * e.similarity + 1e-6f;
@@ -489,7 +516,7 @@ size_t Ranker::memoryBytes() const {
         m_forms.capacity() * sizeof(std::uint32_t) + m_variants.capacity() * sizeof(m_variants[0]) +
         m_sorted.capacity() * sizeof(int) + m_df.capacity() * sizeof(int);
     for (size_t id = 0; id < m_words.size(); ++id)
-        bytes += m_words[id].capacity() * 2 + 64 + m_postings[id].capacity() * sizeof(int);
+        bytes += sizeof(std::string) + (m_words[id].size() > 15 ? m_words[id].capacity() : 0);
     return bytes;
 }
 

@@ -50,6 +50,10 @@ public:
         : m_side(side) {}
 
     void build(const std::vector<ItemText>& items);
+    // The same in steps, for items analysed a part at a time: begin, add each in order, finish.
+    void begin(size_t expected);
+    void add(const ItemText& item);
+    void finish();
     int size() const { return static_cast<int>(m_forms.size()); }
 
     struct Hit {
@@ -89,10 +93,11 @@ private:
     double score(const std::vector<QueryWord>& words, const ItemText& query, int item) const;
 
     Side m_side;
-    std::unordered_map<std::string, int> m_ids;
+    std::unordered_map<std::string, int> m_ids; // while the index is built
     std::vector<std::string> m_words;
     std::vector<int> m_df;
-    std::vector<std::vector<int>> m_postings;
+    std::vector<std::uint32_t> m_postingStart;
+    std::vector<int> m_postingItems;
     // Every word of length 5 and more, once with each letter left out: a word one or two
     // letters away from another shares such a variant with it.
     std::vector<std::pair<std::uint64_t, int>> m_variants;

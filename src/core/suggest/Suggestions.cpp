@@ -1,6 +1,7 @@
 #include "Suggestions.h"
 
 #include "core/db/DbError.h"
+#include "core/platform/Platform.h"
 #include "core/tsql/SqlText.h"
 
 #include <QSet>
@@ -94,8 +95,17 @@ struct Suggestions::Source {
     QElapsedTimer checked; // since the source was last asked
     std::vector<HospitalItem> hospital;
     std::vector<ReferenceItem> reference;
-    QHash<QString, QList<int>> byItemId;
+    std::vector<int> byItemId; // the items in the order of their ids
     Ranker ranker;
+    // The items of an id.
+    std::vector<int> itemsOf(const QString& itemId) const {
+        auto range = std::equal_range(byItemId.begin(), byItemId.end(), -1, [&](int a, int b) {
+            const QString& left = a < 0 ? itemId : hospital[size_t(a)].itemId;
+            const QString& right = b < 0 ? itemId : hospital[size_t(b)].itemId;
+            return left < right;
+        });
+        return std::vector<int>(range.first, range.second);
+    }
 };
 
 struct Suggestions::Links {
@@ -192,33 +202,45 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
     auto built = std::make_unique<Source>();
     built->checked.start();
     built->signature = sig;
-    std::vector<ItemText> texts;
+    built->ranker = Ranker(Ranker::Side::Hospital);
     if (inventory) {
-        const ValueTable rows = db.select(inventoryStatement());
-        built->hospital.reserve(rows.rows.size());
         QStringList wordings;
-        wordings.reserve(rows.rows.size());
-        // Many items share a generic name: each is analysed once.
+        // Many items share a generic name: each is analysed once, and kept once.
         QHash<QString, Analysis> generics;
-        for (const QList<QVariant>& row : rows.rows) {
-            HospitalItem item;
-            item.itemId = row.value(0).toString();
-            const QVariant name = row.value(1), description = row.value(2);
-            // As the hospital list shows it: name + ' - ' + description, nothing when either
-            // is NULL.
-            if (!name.isNull() && !description.isNull())
-                item.item = name.toString() + QStringLiteral(" - ") + description.toString();
-            item.generic = row.value(3).toString();
-            item.revenueId = QStringLiteral("PH");
-            if (!generics.contains(item.generic))
-                generics.insert(item.generic, analyse(item.generic));
-            wordings << name.toString() + u' ' + description.toString();
-            built->hospital.push_back(std::move(item));
+        QSet<QString> genericNames;
+        {
+            const ValueTable rows = db.select(inventoryStatement());
+            built->hospital.reserve(rows.rows.size());
+            wordings.reserve(rows.rows.size());
+            for (const QList<QVariant>& row : rows.rows) {
+                HospitalItem item;
+                item.itemId = row.value(0).toString();
+                const QVariant name = row.value(1), description = row.value(2);
+                // As the hospital list shows it: name + ' - ' + description, nothing when either
+                // is NULL.
+                if (!name.isNull() && !description.isNull())
+                    item.item = name.toString() + QStringLiteral(" - ") + description.toString();
+                item.generic = *genericNames.insert(row.value(3).toString());
+                item.revenueId = QStringLiteral("PH");
+                if (!generics.contains(item.generic))
+                    generics.insert(item.generic, analyse(item.generic));
+                wordings << name.toString() + u' ' + description.toString();
+                built->hospital.push_back(std::move(item));
+            }
         }
-        texts = analyseAll(wordings);
-        for (size_t i = 0; i < texts.size(); ++i)
-            texts[i].generic = generics.value(built->hospital[i].generic);
+        // A part at a time, so that only one part's analyses are held at once.
+        constexpr qsizetype part = 8192;
+        built->ranker.begin(built->hospital.size());
+        for (qsizetype from = 0; from < wordings.size(); from += part) {
+            std::vector<ItemText> texts = analyseAll(wordings.mid(from, part));
+            for (size_t i = 0; i < texts.size(); ++i) {
+                texts[i].generic = generics.value(built->hospital[size_t(from) + i].generic);
+                built->ranker.add(texts[i]);
+            }
+        }
+        built->ranker.finish();
     } else {
+        std::vector<ItemText> texts;
         QSet<QString> revenueIds;
         const ValueTable catalogue = db.select(revenueCatalogueStatement());
         for (const QList<QVariant>& row : catalogue.rows)
@@ -236,12 +258,18 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
                 built->hospital.push_back(std::move(item));
             }
         }
+        built->ranker.build(texts);
     }
+    // The items by id, for the links.
+    built->byItemId.resize(built->hospital.size());
     for (size_t i = 0; i < built->hospital.size(); ++i)
-        built->byItemId[built->hospital[i].itemId].append(static_cast<int>(i));
-    built->ranker = Ranker(Ranker::Side::Hospital);
-    built->ranker.build(texts);
+        built->byItemId[i] = static_cast<int>(i);
+    std::sort(built->byItemId.begin(), built->byItemId.end(), [&](int a, int b) {
+        return built->hospital[size_t(a)].itemId < built->hospital[size_t(b)].itemId;
+    });
     source = std::move(built);
+    // What reading and analysing took goes back to the system.
+    platform::releaseFreeMemory();
     return *source;
 }
 
@@ -339,7 +367,7 @@ QList<HospitalSuggestion> Suggestions::hospitalItemsFor(Gateway& db, const QStri
     // The hospital items already linked to this code come first.
     for (int row : linkRows.byCode.value(code.trimmed().toUpper())) {
         const Links::Link& link = linkRows.rows[row];
-        for (int i : source.byItemId.value(link.itemId)) {
+        for (int i : source.itemsOf(link.itemId)) {
             const HospitalItem& item = source.hospital[i];
             const bool sameRevenue =
                 link.revenueId.compare(item.revenueId, Qt::CaseInsensitive) == 0 ||

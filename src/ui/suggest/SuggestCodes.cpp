@@ -20,7 +20,7 @@ namespace {
 
 const char* const columnNames[] = {"Save",        "ItemID", "Item",         "Code",
                                    "Description", "Score",  "Now mapped to"};
-constexpr int columnWidths[] = {600, 1000, 4400, 1300, 4400, 700, 1400};
+constexpr int columnWidths[] = {600, 1000, 4400, 1300, 4400, 700, 1700};
 
 // The drop-down of a row's "Code" cell: the row's five best codes, each with its description and
 // score.
