@@ -93,15 +93,35 @@ int percent(double score) {
 struct Suggestions::Source {
     QString signature;
     QElapsedTimer checked; // since the source was last asked
-    std::vector<HospitalItem> hospital;
+    // A hospital item as kept: its id and text in UTF-8, its generic name (one copy for all the
+    // items of a generic), its revenue code and section, and its exam table (an index into
+    // `tables`; none for an inventory item).
+    struct Stored {
+        QByteArray itemId, item;
+        QString generic, revenueId, sectionId;
+        int table = -1;
+    };
+    std::vector<Stored> stored;
+    std::vector<HospitalItem> tables;
+    HospitalItem hospital(size_t i) const {
+        const Stored& s = stored[i];
+        HospitalItem item = s.table < 0 ? HospitalItem() : tables[size_t(s.table)];
+        item.itemId = QString::fromUtf8(s.itemId);
+        item.item = QString::fromUtf8(s.item);
+        item.generic = s.generic;
+        item.revenueId = s.revenueId;
+        item.sectionId = s.sectionId;
+        return item;
+    }
     std::vector<ReferenceItem> reference;
     std::vector<int> byItemId; // the items in the order of their ids
     Ranker ranker;
     // The items of an id.
     std::vector<int> itemsOf(const QString& itemId) const {
         auto range = std::equal_range(byItemId.begin(), byItemId.end(), -1, [&](int a, int b) {
-            const QString& left = a < 0 ? itemId : hospital[size_t(a)].itemId;
-            const QString& right = b < 0 ? itemId : hospital[size_t(b)].itemId;
+            const QByteArray id = itemId.toUtf8();
+            const QByteArray& left = a < 0 ? id : stored[size_t(a)].itemId;
+            const QByteArray& right = b < 0 ? id : stored[size_t(b)].itemId;
             return left < right;
         });
         return std::vector<int>(range.first, range.second);
@@ -111,8 +131,9 @@ struct Suggestions::Source {
 struct Suggestions::Links {
     QString signature;
     QElapsedTimer checked;
+    // What finds a link's hospital item and code (the texts are read again for the learning).
     struct Link {
-        QString itemId, revenueId, sectionId, itemDesc, code, description;
+        QString itemId, revenueId, sectionId, code;
     };
     QList<Link> rows;
     QHash<QString, QList<int>> byCode; // upper-cased code -> rows
@@ -210,31 +231,33 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
         QSet<QString> genericNames;
         {
             const ValueTable rows = db.select(inventoryStatement());
-            built->hospital.reserve(rows.rows.size());
+            built->stored.reserve(size_t(rows.rows.size()));
             wordings.reserve(rows.rows.size());
+            const QString pharmacy = QStringLiteral("PH");
             for (const QList<QVariant>& row : rows.rows) {
-                HospitalItem item;
-                item.itemId = row.value(0).toString();
+                Source::Stored item;
+                item.itemId = row.value(0).toString().toUtf8();
                 const QVariant name = row.value(1), description = row.value(2);
                 // As the hospital list shows it: name + ' - ' + description, nothing when either
                 // is NULL.
                 if (!name.isNull() && !description.isNull())
-                    item.item = name.toString() + QStringLiteral(" - ") + description.toString();
+                    item.item =
+                        (name.toString() + QStringLiteral(" - ") + description.toString()).toUtf8();
                 item.generic = *genericNames.insert(row.value(3).toString());
-                item.revenueId = QStringLiteral("PH");
+                item.revenueId = pharmacy;
                 if (!generics.contains(item.generic))
                     generics.insert(item.generic, analyse(item.generic));
                 wordings << name.toString() + u' ' + description.toString();
-                built->hospital.push_back(std::move(item));
+                built->stored.push_back(std::move(item));
             }
         }
         // A part at a time, so that only one part's analyses are held at once.
         constexpr qsizetype part = 8192;
-        built->ranker.begin(built->hospital.size());
+        built->ranker.begin(built->stored.size());
         for (qsizetype from = 0; from < wordings.size(); from += part) {
             std::vector<ItemText> texts = analyseAll(wordings.mid(from, part));
             for (size_t i = 0; i < texts.size(); ++i) {
-                texts[i].generic = generics.value(built->hospital[size_t(from) + i].generic);
+                texts[i].generic = generics.value(built->stored[size_t(from) + i].generic);
                 built->ranker.add(texts[i]);
             }
         }
@@ -245,27 +268,31 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
         const ValueTable catalogue = db.select(revenueCatalogueStatement());
         for (const QList<QVariant>& row : catalogue.rows)
             revenueIds.insert(row.value(0).toString().toUpper());
-        for (const HospitalItem& table : tables) {
-            const ValueTable rows = db.select(examStatement(table));
+        built->tables = tables;
+        for (size_t t = 0; t < tables.size(); ++t) {
+            const ValueTable rows = db.select(examStatement(tables[t]));
             for (const QList<QVariant>& row : rows.rows) {
-                HospitalItem item = table;
-                item.itemId = row.value(0).toString();
-                item.item = row.value(1).toString();
+                Source::Stored item;
+                item.table = int(t);
+                item.itemId = row.value(0).toString().toUtf8();
+                const QString name = row.value(1).toString();
+                item.item = name.toUtf8();
+                item.revenueId = tables[t].revenueId;
                 item.sectionId = row.value(2).toString();
                 if (!item.sectionId.isEmpty() && revenueIds.contains(item.sectionId.toUpper()))
                     item.revenueId = item.sectionId.toUpper();
-                texts.push_back({analyse(item.item), Analysis()});
-                built->hospital.push_back(std::move(item));
+                texts.push_back({analyse(name), Analysis()});
+                built->stored.push_back(std::move(item));
             }
         }
         built->ranker.build(texts);
     }
     // The items by id, for the links.
-    built->byItemId.resize(built->hospital.size());
-    for (size_t i = 0; i < built->hospital.size(); ++i)
+    built->byItemId.resize(built->stored.size());
+    for (size_t i = 0; i < built->stored.size(); ++i)
         built->byItemId[i] = static_cast<int>(i);
     std::sort(built->byItemId.begin(), built->byItemId.end(), [&](int a, int b) {
-        return built->hospital[size_t(a)].itemId < built->hospital[size_t(b)].itemId;
+        return built->stored[size_t(a)].itemId < built->stored[size_t(b)].itemId;
     });
     source = std::move(built);
     // What reading and analysing took goes back to the system.
@@ -329,7 +356,7 @@ Suggestions::Links& Suggestions::links(Gateway& db, const QString& referenceTabl
     const ValueTable rows = db.select(linkStatement(referenceTable));
     for (const QList<QVariant>& row : rows.rows) {
         Links::Link link{row.value(0).toString(), row.value(1).toString(), row.value(2).toString(),
-                         row.value(3).toString(), row.value(4).toString(), row.value(5).toString()};
+                         row.value(4).toString()};
         built.byCode[link.code.trimmed().toUpper()].append(static_cast<int>(built.rows.size()));
         built.rows.append(link);
     }
@@ -346,9 +373,14 @@ const Learning& Suggestions::learning(Gateway& db) {
     if (from == m_learnedFrom)
         return m_learning;
     m_learning.clear();
-    for (const QString& t : tables)
-        for (const Links::Link& link : links(db, t).rows)
-            m_learning.add({analyse(link.itemDesc), Analysis()}, analyse(link.description));
+    for (const QString& t : tables) {
+        if (links(db, t).signature.isEmpty())
+            continue; // no link table yet
+        const ValueTable rows = db.select(linkStatement(t));
+        for (const QList<QVariant>& row : rows.rows)
+            m_learning.add({analyse(row.value(3).toString()), Analysis()},
+                           analyse(row.value(5).toString()));
+    }
     m_learnedFrom = from;
     return m_learning;
 }
@@ -368,7 +400,7 @@ QList<HospitalSuggestion> Suggestions::hospitalItemsFor(Gateway& db, const QStri
     for (int row : linkRows.byCode.value(code.trimmed().toUpper())) {
         const Links::Link& link = linkRows.rows[row];
         for (int i : source.itemsOf(link.itemId)) {
-            const HospitalItem& item = source.hospital[i];
+            const HospitalItem item = source.hospital(size_t(i));
             const bool sameRevenue =
                 link.revenueId.compare(item.revenueId, Qt::CaseInsensitive) == 0 ||
                 (link.revenueId.isEmpty() &&
@@ -381,9 +413,11 @@ QList<HospitalSuggestion> Suggestions::hospitalItemsFor(Gateway& db, const QStri
     }
     const ItemText query{analyse(description), Analysis()};
     auto routedFirst = [&](int i, double score) {
-        const HospitalItem& item = source.hospital[i];
-        const bool isRouted = !item.inventory() &&
-                              item.examTable.compare(routed.examTable, Qt::CaseInsensitive) == 0 &&
+        const Source::Stored& item = source.stored[size_t(i)];
+        const QString examTable =
+            item.table < 0 ? QString() : source.tables[size_t(item.table)].examTable;
+        const bool isRouted = item.table >= 0 &&
+                              examTable.compare(routed.examTable, Qt::CaseInsensitive) == 0 &&
                               (routed.sectionId.isEmpty() ||
                                item.sectionId.compare(routed.sectionId, Qt::CaseInsensitive) == 0);
         return isRouted ? score + 0.006 : score;
@@ -395,7 +429,7 @@ QList<HospitalSuggestion> Suggestions::hospitalItemsFor(Gateway& db, const QStri
         if (out.size() >= limit)
             break;
         if (!taken.contains(hit.item))
-            out.append({percent(hit.score), source.hospital[hit.item]});
+            out.append({percent(hit.score), source.hospital(size_t(hit.item))});
     }
     return out;
 }
@@ -458,7 +492,7 @@ size_t Suggestions::memoryBytes() const {
     size_t bytes = 0;
     for (const Source* s : {m_inventory.get(), m_procedures.get()})
         if (s)
-            bytes += s->ranker.memoryBytes() + s->hospital.size() * (sizeof(HospitalItem) + 96);
+            bytes += s->ranker.memoryBytes() + s->stored.size() * (sizeof(Source::Stored) + 96);
     for (const auto& s : m_references)
         bytes += s->ranker.memoryBytes() + s->reference.size() * (sizeof(ReferenceItem) + 96);
     return bytes;
