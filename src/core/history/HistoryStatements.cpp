@@ -102,7 +102,7 @@ QString itemHistoryStatement(const QString& linkTable, const QString& revenueId,
 
 QString newestBatchStatement(const QString& linkTable) {
     return QStringLiteral("SELECT TOP 1 [BatchNo], COUNT(DISTINCT [LinkID]) AS [Links], "
-                          "MAX([NewCode]) AS [Code] FROM ") +
+                          "MAX([NewCode]) AS [Code], COUNT(DISTINCT [NewCode]) AS [Codes] FROM ") +
            table() + QStringLiteral(" WITH (NOLOCK) WHERE [LinkTable]=") + sql::quoted(linkTable) +
            QStringLiteral(" AND [BatchNo] IS NOT NULL AND [Action] IN ('add', 'rewrite')"
                           " AND [BatchNo] NOT IN (SELECT [BatchNo] FROM ") +

@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace history {
 
 namespace {
@@ -174,7 +176,8 @@ std::optional<BatchOffer> LinkHistory::newestBatch(Gateway& db, const QString& l
         return std::nullopt;
     BatchOffer offer{found.field(QStringLiteral("BatchNo")).toLongLong(),
                      found.field(QStringLiteral("Links")).toInt(),
-                     found.field(QStringLiteral("Code")).toString(), linkTable};
+                     found.field(QStringLiteral("Code")).toString(), linkTable,
+                     std::max(1, found.field(QStringLiteral("Codes")).toInt())};
     found.close();
     return offer;
 }

@@ -19,6 +19,8 @@ struct BatchOffer {
     int links = 0;
     QString code;
     QString linkTable;
+    // How many codes: more than one after a "Save checked" of the proposed codes.
+    int codes = 1;
 };
 
 // What an undo did: how many links it put back (removed or restored), and the links it left

@@ -93,7 +93,8 @@ void HistoryScreen::undoMapAll(const history::BatchOffer& offer) {
     const QString question =
         QStringLiteral("Undo the last Map ALL Listed to %1 (%2)?\r\nLinks it added are removed; "
                        "links it rewrote get their old values back.")
-            .arg(offer.code, linksText(offer.links));
+            .arg(offer.codes > 1 ? QStringLiteral("%1 codes").arg(offer.codes) : offer.code,
+                 linksText(offer.links));
     if (m_form.prompter.message(question, Prompter::Buttons::YesNo, Prompter::Icon::Question) !=
         Prompter::Answer::Yes)
         return;

@@ -37,7 +37,8 @@ void TestHistoryStatements::statementTexts() {
         QVERIFY(!statement.contains("DROP") && !statement.contains("DELETE"));
     QCOMPARE(history::newestBatchStatement("ESOA_ER_LINK"),
              "SELECT TOP 1 [BatchNo], COUNT(DISTINCT [LinkID]) AS [Links], MAX([NewCode]) AS "
-             "[Code] FROM [Build_FIle].[dbo].[ESOA_LINK_HISTORY] WITH (NOLOCK) WHERE "
+             "[Code], COUNT(DISTINCT [NewCode]) AS [Codes] FROM "
+             "[Build_FIle].[dbo].[ESOA_LINK_HISTORY] WITH (NOLOCK) WHERE "
              "[LinkTable]='ESOA_ER_LINK' AND [BatchNo] IS NOT NULL AND [Action] IN ('add', "
              "'rewrite') AND [BatchNo] NOT IN (SELECT [BatchNo] FROM "
              "[Build_FIle].[dbo].[ESOA_LINK_HISTORY] WITH (NOLOCK) WHERE [Action]='undo' AND "

@@ -202,6 +202,10 @@ void TestSuggestCodes::savingTheTickedRowsAndItsUndo() {
     QCOMPARE(undo->text(), QStringLiteral("Undo last Map ALL (2 links)"));
     m_prompter.shown.clear();
     undo->trigger();
+    // The question names how many codes the run saved, not one of them.
+    QVERIFY2(m_prompter.texts().value(0).startsWith(
+                 u"Undo the last Map ALL Listed to 2 codes (2 links)?"),
+             qPrintable(m_prompter.texts().value(0)));
     QCOMPARE(m_prompter.texts().value(1), QStringLiteral("2 restored."));
     QVERIFY(links(QStringLiteral("ItemID IN ('10045', '10132')")).isEmpty());
 }
