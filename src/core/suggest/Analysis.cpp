@@ -184,7 +184,7 @@ std::optional<Quantity::Dimension> sizeDimension(const std::string& word) {
         return Quantity::Gauge;
     if (word == "FR" || word == "FRENCH")
         return Quantity::French;
-    if (word == "SIZE")
+    if (word == "SIZE" || word == "NO")
         return Quantity::Size;
     return std::nullopt;
 }
@@ -235,6 +235,8 @@ std::vector<Piece> readQuantities(const std::vector<Piece>& in, std::vector<Quan
                 q.value = std::strtod(in[i + 1].text.c_str(), nullptr);
                 q.dimension = *size;
                 out.push_back(q);
+                // The number stays a word too: the other side may write it bare ("ETT 7.5").
+                rest.push_back(in[i + 1]);
                 i += 2;
                 continue;
             }
@@ -329,7 +331,9 @@ Analysis analyse(const QString& text) {
         else if (p.type == Piece::Word && !lex.dropped.count(p.text))
             kept.push_back(p.text);
     }
-    const std::vector<std::string> words = rewritePhrases(kept);
+    // Twice: what a brand or an abbreviation stands for may itself be written two ways
+    // ("ASPILETS" is acetylsalicylic acid, which the lists call aspirin).
+    const std::vector<std::string> words = rewritePhrases(rewritePhrases(kept));
 
     bool hasDose = false;
     for (const Quantity& q : a.quantities)

@@ -8,6 +8,8 @@
 namespace suggest::lexicon {
 
 const char* const brandTable[][2] = {
+    {"DOLAN FP", "IBUPROFEN"},
+    {"POTEN CEE", "ASCORBIC ACID"},
     // Analgesics, antipyretics, NSAIDs, opioids
     {"BIOGESIC", "PARACETAMOL"},
     {"CALPOL", "PARACETAMOL"},
