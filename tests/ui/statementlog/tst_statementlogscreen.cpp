@@ -159,8 +159,11 @@ void TestStatementLogScreen::theWindowListsTheStatementsNewestFirst() {
     window->findChild<QPushButton*>(QStringLiteral("cmdStatementLogClose"))->click();
     QVERIFY(!window->isVisible());
     openList();
+    // Esc in the window, the window in front: the window closes, the screen behind it stays.
+    QVERIFY(QTest::qWaitForWindowActive(window));
     QTest::keyClick(grid, Qt::Key_Escape);
     QVERIFY(!window->isVisible());
+    QVERIFY(screen().isVisible());
     QPointer<QDialog> gone = window;
     closeScreen();
     QVERIFY(gone.isNull());
