@@ -345,11 +345,11 @@ Analysis analyse(const QString& text) {
             continue;
         }
         if (w == "SYR") {
-            // A syrup among medicines, a syringe among supplies.
-            if (hasDose) {
-                a.forms |= form::Syrup;
+            // A syrup where there is a strength; without one, a syrup or a syringe ("VENTOLIN SYR
+            // 60ML", "DISPO SYR 3CC"): the form and the word both.
+            a.forms |= form::Syrup;
+            if (hasDose)
                 continue;
-            }
         }
         const std::string word = w == "SYR" ? std::string("SYRINGE") : w;
         if (!seen.insert(word).second)

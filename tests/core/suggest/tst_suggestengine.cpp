@@ -187,6 +187,10 @@ void TestSuggestEngine::theAgreeingStrengthAndFormRankFirst() {
              QStringLiteral("PNSS 1L"));
     QCOMPARE(ranked(fluids, QStringLiteral("5% Dextrose in Lactated Ringer's 1 L")).first(),
              QStringLiteral("D5LR 1L"));
+    // "SYR" without a strength: a syrup among medicines, a syringe among supplies.
+    const QStringList syr{"SALBUTAMOL SYR 60ML", "SALBUTAMOL 2MG TAB", "DISPO SYR 60CC"};
+    QCOMPARE(ranked(syr, QStringLiteral("Salbutamol 2 mg/5 mL syrup 60 mL")).first(), syr[0]);
+    QCOMPARE(ranked(syr, QStringLiteral("Disposable syringe 60 mL")).first(), syr[2]);
     const QStringList labs{"CBC", "CBC W/ PLT CT", "PLATELET COUNT", "FBS", "RBS"};
     QCOMPARE(ranked(labs, QStringLiteral("Complete Blood Count (CBC) with Platelet Count")).first(),
              QStringLiteral("CBC W/ PLT CT"));
