@@ -174,8 +174,11 @@ void splitText(const std::string& s, bool expandPieces, std::vector<Piece>& out)
 }
 
 std::string numberText(const std::string& text) {
+    const double value = std::strtod(text.c_str(), nullptr);
+    if (!std::isfinite(value))
+        return text; // more digits than a number holds: the digits as written
     char shown[32];
-    std::snprintf(shown, sizeof shown, "%.8g", std::strtod(text.c_str(), nullptr));
+    std::snprintf(shown, sizeof shown, "%.8g", value);
     return shown;
 }
 
@@ -250,6 +253,11 @@ std::vector<Piece> readQuantities(const std::vector<Piece>& in, std::vector<Quan
         Quantity q;
         q.value = std::strtod(p.text.c_str(), nullptr) * unit->factor;
         q.dimension = unit->dimension;
+        if (!std::isfinite(q.value)) {
+            rest.push_back(p);
+            ++i;
+            continue;
+        }
         size_t next = i + 2;
         // A ratio: "/ 5 ML" or "/ ML".
         double per = 0;
@@ -385,6 +393,8 @@ Analysis analyse(const QString& text) {
                 break;
             }
     }
+    // A number past what a double holds says nothing of a strength.
+    std::erase_if(a.quantities, [](const Quantity& q) { return !std::isfinite(q.value); });
     return a;
 }
 
