@@ -175,8 +175,8 @@ void splitText(const std::string& s, bool expandPieces, std::vector<Piece>& out)
 
 std::string numberText(const std::string& text) {
     const double value = std::strtod(text.c_str(), nullptr);
-    if (!std::isfinite(value))
-        return text; // more digits than a number holds: the digits as written
+    if (!std::isfinite(value) || value >= 1e15 || (value != 0 && value < 1e-6))
+        return text; // a number no strength or size has: the digits as written
     char shown[32];
     std::snprintf(shown, sizeof shown, "%.8g", value);
     return shown;

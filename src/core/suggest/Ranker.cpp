@@ -12,6 +12,10 @@ namespace suggest {
 
 namespace {
 
+// Words longer than this are found only as they are written: a near or partial match of so long a
+// word says nothing, and its comparison would cost the square of its length.
+constexpr size_t longestNearWord = 40;
+
 bool isNumberWord(const std::string& w) {
     return !w.empty() && w.find_first_not_of("0123456789.") == std::string::npos;
 }
@@ -48,7 +52,8 @@ std::uint64_t hashSkipping(const std::string& w, size_t skip) {
 bool wordsAlike(const std::string& a, const std::string& b) {
     if (a == b)
         return true;
-    if (a.size() >= 5 && b.size() >= 5 && editDistance(a, b, 1) <= 1)
+    if (a.size() >= 5 && b.size() >= 5 && a.size() <= longestNearWord &&
+        b.size() <= longestNearWord && editDistance(a, b, 1) <= 1)
         return true;
     const std::string& shorter = a.size() < b.size() ? a : b;
     const std::string& longer = a.size() < b.size() ? b : a;
@@ -276,7 +281,7 @@ void Ranker::finish() {
             m_postingItems[next[static_cast<size_t>(m_itemWords[k].id)]++] = item;
     for (size_t id = 0; id < words; ++id) {
         const std::string& w = m_words[id];
-        if (w.size() < 5 || isNumberWord(w))
+        if (w.size() < 5 || w.size() > longestNearWord || isNumberWord(w))
             continue;
         m_variants.emplace_back(hashSkipping(w, std::string::npos), static_cast<int>(id));
         for (size_t k = 0; k < w.size(); ++k)
@@ -317,7 +322,7 @@ void Ranker::addSimilar(const std::string& word, std::vector<Expansion>& out) co
     };
     if (const int id = idOf(word); id >= 0)
         put(id, 1.0f);
-    if (isNumberWord(word) || word.size() < 4)
+    if (isNumberWord(word) || word.size() < 4 || word.size() > longestNearWord)
         return;
     if (word.size() >= 5) {
         const int most = word.size() >= 8 ? 2 : 1;
@@ -327,6 +332,8 @@ void Ranker::addSimilar(const std::string& word, std::vector<Expansion>& out) co
                 std::equal_range(m_variants.begin(), m_variants.end(), std::make_pair(h, 0),
                                  [](const auto& a, const auto& b) { return a.first < b.first; });
             for (auto it = range.first; it != range.second; ++it) {
+                if (m_words[size_t(it->second)] == word)
+                    continue;
                 const int d = editDistance(word, m_words[it->second], most);
                 if (d >= 1 && d <= most)
                     put(it->second, d == 1 ? 0.85f : 0.7f);
