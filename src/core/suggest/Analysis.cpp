@@ -174,12 +174,24 @@ void splitText(const std::string& s, bool expandPieces, std::vector<Piece>& out)
 }
 
 std::string numberText(const std::string& text) {
+    // A whole number as written, without leading zeros ("007" is "7").
+    if (text.find('.') == std::string::npos) {
+        const size_t first = text.find_first_not_of('0');
+        return first == std::string::npos ? std::string("0") : text.substr(first);
+    }
+    // A decimal without trailing zeros ("7.50" is "7.5", "0.90" is "0.9"); one no strength or
+    // size has, as written.
     const double value = std::strtod(text.c_str(), nullptr);
-    if (!std::isfinite(value) || value >= 1e15 || (value != 0 && value < 1e-6))
-        return text; // a number no strength or size has: the digits as written
-    char shown[32];
-    std::snprintf(shown, sizeof shown, "%.8g", value);
-    return shown;
+    if (!std::isfinite(value) || value >= 1e15 || (value != 0 && value < 1e-4))
+        return text;
+    char shown[40];
+    std::snprintf(shown, sizeof shown, "%.6f", value);
+    std::string out = shown;
+    while (out.back() == '0')
+        out.pop_back();
+    if (out.back() == '.')
+        out.pop_back();
+    return out;
 }
 
 std::optional<Quantity::Dimension> sizeDimension(const std::string& word) {
