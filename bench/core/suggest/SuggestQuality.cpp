@@ -184,8 +184,8 @@ Outcome codesProposed(Gateway& db, suggest::Suggestions& engine,
             continue;
         const HospitalRow& h = byId[p.itemId];
         const Reference& r = byCode[p.table + u'|' + p.code];
-        const auto proposals = engine.codesFor(db, p.table, r.category,
-                                               {{h.id, h.shown(), h.generic}}, h.kind == u"INV");
+        const auto proposals =
+            engine.codesFor(db, p.table, r.category, {{h.id, h.shown(), h.generic}});
         const QList<suggest::CodeProposal> choices = proposals.value(0);
         int found = -1;
         for (int i = 0; i < choices.size() && found < 0; ++i)

@@ -34,6 +34,13 @@ QString allMappingsStatement(const QString& table) {
                           "L.ItemDesc");
 }
 
+QString linkedCodeStatement(const QString& linkTable, const QString& revenueId,
+                            const QString& itemId) {
+    return QStringLiteral("SELECT TOP 1 Code FROM ") + linkTable +
+           QStringLiteral(" WITH (NOLOCK) WHERE RevenueID = ") + sql::quoted(revenueId) +
+           QStringLiteral(" AND ItemID=") + sql::quoted(itemId) + QStringLiteral(" ");
+}
+
 QString coverageStatement(const QString& table) {
     const QString ref = sql::buildFileTable(table);
     const QString link = sql::buildFileTable(table + QStringLiteral("_LINK"));

@@ -16,6 +16,12 @@ namespace reports {
 // hospital item.
 QString allMappingsStatement(const QString& table);
 
+// The code a hospital item (its revenue code and item id) is linked to in a link table
+// ("[Build_FIle].[dbo].[ESOA_ER_LINK]"): the hospital list's check asks it for each row, the
+// suggestions for each item they show.
+QString linkedCodeStatement(const QString& linkTable, const QString& revenueId,
+                            const QString& itemId);
+
 // Per category of the reference table: its reference items, how many of them have a link, and
 // the links (by their own category) whose code is not in the list.
 QString coverageStatement(const QString& table);

@@ -515,16 +515,4 @@ std::vector<Ranker::Hit> Ranker::rank(const ItemText& query, int limit, const Le
     return hits;
 }
 
-size_t Ranker::memoryBytes() const {
-    size_t bytes =
-        m_itemWords.capacity() * sizeof(ItemWord) + m_wordStart.capacity() * sizeof(std::uint32_t) +
-        m_quantities.capacity() * sizeof(Quantity) +
-        m_quantityStart.capacity() * sizeof(std::uint32_t) +
-        m_forms.capacity() * sizeof(std::uint32_t) + m_variants.capacity() * sizeof(m_variants[0]) +
-        m_sorted.capacity() * sizeof(int) + m_df.capacity() * sizeof(int);
-    for (size_t id = 0; id < m_words.size(); ++id)
-        bytes += sizeof(std::string) + (m_words[id].size() > 15 ? m_words[id].capacity() : 0);
-    return bytes;
-}
-
 } // namespace suggest

@@ -70,9 +70,6 @@ public:
                           const std::function<double(int, double)>& adjust = {},
                           const Ranker* querySide = nullptr) const;
 
-    // The memory the index holds, in bytes (for the benchmark).
-    size_t memoryBytes() const;
-
 private:
     struct Expansion {
         int id;

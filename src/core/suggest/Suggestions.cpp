@@ -2,6 +2,7 @@
 
 #include "core/db/DbError.h"
 #include "core/platform/Platform.h"
+#include "core/reports/MappingReports.h"
 #include "core/tsql/SqlText.h"
 
 #include <QSet>
@@ -179,6 +180,9 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
         return *source;
     QString sig;
     std::vector<HospitalItem> tables;
+    // The catalogue, read once: for the signature and, when the items are read again, for the
+    // revenue codes of the sections.
+    ValueTable catalogue;
     if (inventory) {
         sig = signature(db, signatureStatement(QStringLiteral("Inventory..tbInvMaster"),
                                                QStringLiteral("ItemID"), QStringLiteral("ItemName"),
@@ -186,7 +190,7 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
     } else {
         // Every exam table the catalogue names, once; a table several revenue codes share (the
         // other revenues, by section) goes to the code of each row's section.
-        const ValueTable catalogue = db.select(revenueCatalogueStatement());
+        catalogue = db.select(revenueCatalogueStatement());
         QSet<QString> seen;
         for (const QList<QVariant>& row : catalogue.rows) {
             HospitalItem t;
@@ -265,7 +269,6 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
     } else {
         std::vector<ItemText> texts;
         QSet<QString> revenueIds;
-        const ValueTable catalogue = db.select(revenueCatalogueStatement());
         for (const QList<QVariant>& row : catalogue.rows)
             revenueIds.insert(row.value(0).toString().toUpper());
         built->tables = tables;
@@ -436,9 +439,7 @@ QList<HospitalSuggestion> Suggestions::hospitalItemsFor(Gateway& db, const QStri
 
 QList<QList<CodeProposal>> Suggestions::codesFor(Gateway& db, const QString& referenceTable,
                                                  const QString& category,
-                                                 const QList<ListedItem>& items, bool inventory,
-                                                 int perItem) {
-    (void)inventory;
+                                                 const QList<ListedItem>& items, int perItem) {
     const Source& source = referenceSource(db, referenceTable);
     const Learning& learned = learning(db);
     const QString wanted = category == u"-" ? QString() : categoryKey(category);
@@ -461,11 +462,8 @@ QList<QList<CodeProposal>> Suggestions::codesFor(Gateway& db, const QString& ref
 
 QString Suggestions::linkedCode(Gateway& db, const QString& referenceTable,
                                 const QString& revenueId, const QString& itemId) {
-    // The statement of the hospital list's check, for one item.
-    const QString sql = QStringLiteral("SELECT TOP 1 Code FROM ") + linkTableOf(referenceTable) +
-                        QStringLiteral(" WITH (NOLOCK) WHERE RevenueID = ") +
-                        sql::quoted(revenueId) + QStringLiteral(" AND ItemID=") +
-                        sql::quoted(itemId) + QStringLiteral(" ");
+    const QString sql =
+        reports::linkedCodeStatement(linkTableOf(referenceTable), revenueId, itemId);
     Lookup found = db.lookup(sql, Rowset::ForwardReadOnly);
     const QString code = found.atEnd() ? QString() : sql::displayText(found.field(0));
     found.close();
@@ -486,16 +484,6 @@ void Suggestions::forget() {
     forgetHospitalItems();
     m_references.clear();
     linksChanged();
-}
-
-size_t Suggestions::memoryBytes() const {
-    size_t bytes = 0;
-    for (const Source* s : {m_inventory.get(), m_procedures.get()})
-        if (s)
-            bytes += s->ranker.memoryBytes() + s->stored.size() * (sizeof(Source::Stored) + 96);
-    for (const auto& s : m_references)
-        bytes += s->ranker.memoryBytes() + s->reference.size() * (sizeof(ReferenceItem) + 96);
-    return bytes;
 }
 
 } // namespace suggest

@@ -76,7 +76,7 @@ public:
     // (all categories when it is empty; "-" is the empty category), best first.
     QList<QList<CodeProposal>> codesFor(Gateway& db, const QString& referenceTable,
                                         const QString& category, const QList<ListedItem>& items,
-                                        bool inventory, int perItem = 5);
+                                        int perItem = 5);
 
     // The code a hospital item is linked to in a link table, empty when none.
     static QString linkedCode(Gateway& db, const QString& referenceTable, const QString& revenueId,
@@ -96,9 +96,6 @@ public:
     static QString examStatement(const HospitalItem& table);
     static QString referenceStatement(const QString& referenceTable);
     static QString linkStatement(const QString& referenceTable);
-
-    // What the index holds, for the benchmark.
-    size_t memoryBytes() const;
 
     struct Source;
 

@@ -5,6 +5,7 @@
 // longer the row it asked about.
 #include "ui/mapping/Mappings.h"
 
+#include "core/reports/MappingReports.h"
 #include "core/text/Percent.h"
 #include "core/tsql/SqlText.h"
 #include "ui/screen/FormContext.h"
@@ -88,10 +89,7 @@ void Mappings::cmdCheckIfMapped2_Click() {
     const QString links = sql::buildFileTable(table + QStringLiteral("_LINK"));
     grid->setCols(3);
     checkRows(grid, table, c.cmdCheckIfMapped2, [&](int i) {
-        const QString sql = QStringLiteral("SELECT TOP 1 Code FROM ") + links +
-                            QStringLiteral(" WITH (NOLOCK) WHERE RevenueID = ") +
-                            sql::quoted(revenue) + QStringLiteral(" AND ItemID=") +
-                            sql::quoted(grid->textMatrix(i, 0)) + QStringLiteral(" ");
+        const QString sql = reports::linkedCodeStatement(links, revenue, grid->textMatrix(i, 0));
         Lookup found = m_form.db().lookup(sql, Rowset::ForwardReadOnly);
         grid->setCol(1);
         const bool isMapped = !found.atEnd();

@@ -126,7 +126,6 @@ void SuggestCodes::makeDialog() {
 void SuggestCodes::open() {
     Controls& c = m_form.c;
     FlexGrid* list = c.Grid2;
-    const bool inventory = c.txtType->text() == u"INV";
     // The generic name is the list's third column while it holds the generic names.
     const bool hasGeneric = list->cols() > 2 && list->textMatrix(0, 2).compare(
                                                     u"GenericName", Qt::CaseInsensitive) == 0;
@@ -147,8 +146,7 @@ void SuggestCodes::open() {
         WaitCursor wait(list->window());
         if (m_beforeUse)
             m_beforeUse();
-        const auto proposals =
-            m_engine.codesFor(m_form.db(), table, c.txtAreaCat->text(), items, inventory);
+        const auto proposals = m_engine.codesFor(m_form.db(), table, c.txtAreaCat->text(), items);
         for (int i = 0; i < items.size(); ++i) {
             Row row{items[i].itemId, items[i].item, proposals.value(i), 0, QString()};
             row.nowMapped = suggest::Suggestions::linkedCode(m_form.db(), table, c.txtRevID->text(),

@@ -340,12 +340,12 @@ void TestSuggestEngine::proposalsStayInTheCategory() {
     Suggestions s;
     const QList<ListedItem> items{{"1", "PARACETAMOL 150MG/ML - AMPULE 2ML", "PARACETAMOL"},
                                   {"2", "CBC", ""}};
-    const auto all = s.codesFor(gw, QStringLiteral("ESOA_ER"), QString(), items, true);
+    const auto all = s.codesFor(gw, QStringLiteral("ESOA_ER"), QString(), items);
     QCOMPARE(all.size(), 2);
     QCOMPARE(all[0].value(0).item.code, QStringLiteral("ER0001"));
     QVERIFY(all[0].size() <= 5);
     const auto therapeutics =
-        s.codesFor(gw, QStringLiteral("ESOA_ER"), QStringLiteral("therapeutics "), items, true);
+        s.codesFor(gw, QStringLiteral("ESOA_ER"), QStringLiteral("therapeutics "), items);
     QCOMPARE(therapeutics[0].value(0).item.code, QStringLiteral("ER0001"));
     for (const auto& list : therapeutics)
         for (const CodeProposal& p : list)
