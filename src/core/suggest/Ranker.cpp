@@ -5,20 +5,15 @@
 // of the other (hospitals cut long names short), or a word the existing links swap for it.
 #include "Ranker.h"
 
+#include "core/suggest/Agreement.h"
+#include "core/suggest/Letters.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace suggest {
 
 namespace {
-
-// Words longer than this are found only as they are written: a near or partial match of so long a
-// word says nothing, and its comparison would cost the square of its length.
-constexpr size_t longestNearWord = 40;
-
-bool isNumberWord(const std::string& w) {
-    return !w.empty() && w.find_first_not_of("0123456789.") == std::string::npos;
-}
 
 double kindFactor(WordKind kind) {
     switch (kind) {
@@ -47,179 +42,7 @@ std::uint64_t hashSkipping(const std::string& w, size_t skip) {
     return h;
 }
 
-// How alike two words are, for the learning: the same, one letter away, or one the beginning of
-// the other.
-bool wordsAlike(const std::string& a, const std::string& b) {
-    if (a == b)
-        return true;
-    if (a.size() >= 5 && b.size() >= 5 && a.size() <= longestNearWord &&
-        b.size() <= longestNearWord && editDistance(a, b, 1) <= 1)
-        return true;
-    const std::string& shorter = a.size() < b.size() ? a : b;
-    const std::string& longer = a.size() < b.size() ? b : a;
-    return shorter.size() >= 4 && longer.compare(0, shorter.size(), shorter) == 0;
-}
-
-// The words of an item that say what it is: its plain words, those of its generic name too.
-std::vector<std::string> plainWords(const Analysis& a, const Analysis* generic = nullptr) {
-    std::vector<std::string> out;
-    for (const Analysis* part : {&a, generic}) {
-        if (!part)
-            continue;
-        for (const Word& w : part->words)
-            if (w.kind == WordKind::Plain && std::find(out.begin(), out.end(), w.text) == out.end())
-                out.push_back(w.text);
-    }
-    return out;
-}
-
-const std::vector<std::pair<std::string, float>> noPartners;
-
 } // namespace
-
-int editDistance(const std::string& a, const std::string& b, int atMost) {
-    const int n = static_cast<int>(a.size()), m = static_cast<int>(b.size());
-    if (std::abs(n - m) > atMost)
-        return atMost + 1;
-    // Three rows of the table: two before, one before, this one.
-    std::vector<int> prev2(m + 1), prev(m + 1), cur(m + 1);
-    for (int j = 0; j <= m; ++j)
-        prev[j] = j;
-    for (int i = 1; i <= n; ++i) {
-        cur[0] = i;
-        int best = cur[0];
-        for (int j = 1; j <= m; ++j) {
-            const int cost = a[i - 1] == b[j - 1] ? 0 : 1;
-            cur[j] = std::min({prev[j] + 1, cur[j - 1] + 1, prev[j - 1] + cost});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                cur[j] = std::min(cur[j], prev2[j - 2] + 1);
-            best = std::min(best, cur[j]);
-        }
-        if (best > atMost)
-            return atMost + 1;
-        std::swap(prev2, prev);
-        std::swap(prev, cur);
-    }
-    return prev[m];
-}
-
-double quantityAgreement(const std::vector<Quantity>& a, const std::vector<Quantity>& b) {
-    auto pick = [](const std::vector<Quantity>& all, Quantity::Role role) {
-        std::vector<const Quantity*> out;
-        for (const Quantity& q : all)
-            if (q.role == role)
-                out.push_back(&q);
-        return out;
-    };
-    auto found = [](const Quantity* q, const std::vector<const Quantity*>& in) {
-        return std::any_of(in.begin(), in.end(), [q](const Quantity* o) { return q->sameAs(*o); });
-    };
-    const auto doseA = pick(a, Quantity::Dose), doseB = pick(b, Quantity::Dose);
-    double agreement = 1.0;
-    if (doseA.empty() != doseB.empty()) {
-        agreement = 0.88;
-    } else if (!doseA.empty()) {
-        int inA = 0, inB = 0;
-        for (const Quantity* q : doseA)
-            inA += found(q, doseB);
-        for (const Quantity* q : doseB)
-            inB += found(q, doseA);
-        if (inA == int(doseA.size()) && inB == int(doseB.size())) {
-            agreement = 1.0;
-        } else if (inA > 0) {
-            agreement = 0.92;
-        } else {
-            // 250 mg/5 mL on one side, 250 mg on the other.
-            auto withNumerators = [&](const std::vector<Quantity>& all, auto dose) {
-                auto out = pick(all, Quantity::Numerator);
-                out.insert(out.end(), dose.begin(), dose.end());
-                return out;
-            };
-            const auto wideA = withNumerators(a, doseA), wideB = withNumerators(b, doseB);
-            const bool partly = std::any_of(wideA.begin(), wideA.end(),
-                                            [&](const Quantity* q) { return found(q, wideB); });
-            agreement = partly ? 0.85 : 0.55;
-        }
-    }
-    const auto packA = pick(a, Quantity::Pack), packB = pick(b, Quantity::Pack);
-    if (!packA.empty() && !packB.empty() &&
-        std::none_of(packA.begin(), packA.end(),
-                     [&](const Quantity* q) { return found(q, packB); }))
-        agreement *= 0.75;
-    return agreement;
-}
-
-double formAgreement(std::uint32_t a, std::uint32_t b) {
-    if (a == 0 || b == 0)
-        return a == b ? 1.0 : 0.95;
-    if (a & b)
-        return a == b ? 1.0 : 0.98;
-    if (form::families(a) & form::families(b))
-        return 0.9;
-    return 0.7;
-}
-
-// The learning.
-
-void Learning::add(const ItemText& hospital, const Analysis& reference) {
-    const std::vector<std::string> h = plainWords(hospital.text, &hospital.generic);
-    const std::vector<std::string> r = plainWords(reference);
-    std::vector<bool> hMatched(h.size()), rMatched(r.size());
-    for (size_t i = 0; i < h.size(); ++i)
-        for (size_t j = 0; j < r.size(); ++j)
-            if (wordsAlike(h[i], r[j]))
-                hMatched[i] = rMatched[j] = true;
-    std::vector<std::string> hLeft, rLeft;
-    for (size_t i = 0; i < h.size(); ++i)
-        if (!hMatched[i])
-            hLeft.push_back(h[i]);
-    for (size_t j = 0; j < r.size(); ++j)
-        if (!rMatched[j])
-            rLeft.push_back(r[j]);
-    // Many words left over on either side say too little about which goes with which.
-    if (hLeft.empty() || rLeft.empty() || hLeft.size() > 3 || rLeft.size() > 4)
-        return;
-    const double share = 1.0 / double(hLeft.size() * rLeft.size());
-    for (const std::string& hw : hLeft)
-        for (const std::string& rw : rLeft) {
-            m_counts[hw + '\x1f' + rw] += share;
-            refresh(hw, rw);
-        }
-}
-
-void Learning::refresh(const std::string& hospital, const std::string& reference) {
-    const double evidence = m_counts[hospital + '\x1f' + reference];
-    const float strength = static_cast<float>(std::min(0.9, evidence / (evidence + 0.5)));
-    auto put = [strength](std::vector<std::pair<std::string, float>>& list,
-                          const std::string& word) {
-        for (auto& [w, s] : list)
-            if (w == word) {
-                s = strength;
-                return;
-            }
-        list.emplace_back(word, strength);
-    };
-    put(m_byHospital[hospital], reference);
-    put(m_byReference[reference], hospital);
-}
-
-const std::vector<std::pair<std::string, float>>&
-Learning::forHospitalWord(const std::string& w) const {
-    const auto it = m_byHospital.find(w);
-    return it == m_byHospital.end() ? noPartners : it->second;
-}
-
-const std::vector<std::pair<std::string, float>>&
-Learning::forReferenceWord(const std::string& w) const {
-    const auto it = m_byReference.find(w);
-    return it == m_byReference.end() ? noPartners : it->second;
-}
-
-void Learning::clear() {
-    m_counts.clear();
-    m_byHospital.clear();
-    m_byReference.clear();
-}
 
 // The index.
 
