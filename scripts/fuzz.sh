@@ -20,7 +20,7 @@ fi
 build=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DBREVANT_FUZZ=ON -DBREVANT_TESTS=OFF -DBREVANT_WERROR=ON
-targets=(nextfield tsql feetext importtext suggest)
+targets=(nextfield tsql feetext importtext suggest register)
 cmake --build "$build" --parallel --target "${targets[@]/#/fuzz_}"
 for t in "${targets[@]}"; do
     work="$build/corpus/$t"
