@@ -2,10 +2,10 @@
 
 #include "core/db/StatementLog.h"
 #include "ui/widgets/FlexGrid.h"
+#include "ui/widgets/FrameFollower.h"
 #include "ui/widgets/Twips.h"
 
 #include <QDialog>
-#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -34,32 +34,9 @@ void StatementLogScreen::install() {
     // maintenance frame is.
     m_button->raise();
     QWidget::setTabOrder(m_form.c.cmdCreateTable, m_button);
-    followFrame();
-    frame->installEventFilter(this);
+    new FrameFollower(frame, m_button, rightPastFrameLeft - buttonWidth, belowFrame, buttonWidth,
+                      buttonHeight);
     connect(m_button, &QPushButton::clicked, this, [this] { cmdStatementLog_Click(); });
-}
-
-bool StatementLogScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_form.c.fraMaint) {
-        switch (event->type()) {
-        case QEvent::ShowToParent:
-        case QEvent::HideToParent:
-        case QEvent::Move:
-        case QEvent::Resize:
-            followFrame();
-            break;
-        default:
-            break;
-        }
-    }
-    return QObject::eventFilter(watched, event);
-}
-
-void StatementLogScreen::followFrame() {
-    const QGroupBox* frame = m_form.c.fraMaint;
-    twips::place(m_button, twips::left(frame) + rightPastFrameLeft - buttonWidth,
-                 twips::top(frame) + twips::height(frame) + belowFrame, buttonWidth, buttonHeight);
-    m_button->setVisible(!frame->isHidden());
 }
 
 void StatementLogScreen::cmdStatementLog_Click() {

@@ -50,11 +50,7 @@ public:
     // row a statement, newest first; texts masked, no rows when the database did not say.
     static TextTable table(const StatementLog& log);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void followFrame();
     void makeWindow();
 
     FormContext& m_form;
