@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 // Answers message boxes from a script and records what was shown.
 class ScriptedPrompter : public Prompter {
@@ -27,6 +28,31 @@ public:
     // The titles and suggested names of the save dialogs shown.
     QStringList saveDialogs;
 
+    // Paths the open dialogs answer, first to last; cancelled when the script has run out.
+    QStringList openPaths;
+    // The titles and filters of the open dialogs shown.
+    QStringList openDialogs;
+    // The titles, labels and maxima of the progress dialogs shown, and every step they were
+    // told, in order.
+    QStringList progressDialogs;
+    QList<int> progressSteps;
+    // The first step at or past this value is cancelled, and every one after it; never when
+    // below zero.
+    int cancelProgressAt = -1;
+    // Runs at each step of a progress, before it is answered: what the world does meanwhile.
+    std::function<void(int value)> whileProgress;
+
+    QString openFileName(const QString& title, const QString& filter) override {
+        openDialogs << title + QStringLiteral(": ") + filter;
+        return openPaths.isEmpty() ? QString() : openPaths.takeFirst();
+    }
+
+    std::unique_ptr<Progress> progress(const QString& title, const QString& label,
+                                       int maximum) override {
+        progressDialogs << QStringLiteral("%1: %2 (%3)").arg(title, label).arg(maximum);
+        return std::make_unique<ScriptedProgress>(*this);
+    }
+
     QString saveFileName(const QString& title, const QString& suggested) override {
         saveDialogs << title + QStringLiteral(": ") + suggested;
         return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
@@ -40,6 +66,21 @@ public:
     }
 
 protected:
+    class ScriptedProgress : public Progress {
+    public:
+        explicit ScriptedProgress(ScriptedPrompter& prompter)
+            : m_prompter(prompter) {}
+        bool step(int value) override {
+            m_prompter.progressSteps << value;
+            if (m_prompter.whileProgress)
+                m_prompter.whileProgress(value);
+            return m_prompter.cancelProgressAt < 0 || value < m_prompter.cancelProgressAt;
+        }
+
+    private:
+        ScriptedPrompter& m_prompter;
+    };
+
     Answer show(const QString& text, Buttons buttons, Icon icon, const QString& title) override {
         shown << Shown{text, buttons, icon, title};
         if (whileShown)

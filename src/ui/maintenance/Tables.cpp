@@ -2,6 +2,7 @@
 
 #include "core/history/HistoryStatements.h"
 #include "core/maintenance/TableStatements.h"
+#include "core/register/RegisterStatements.h"
 #include "core/tsql/SqlText.h"
 #include "ui/screen/FormContext.h"
 
@@ -38,6 +39,13 @@ QString Tables::CreateReferenceTables() {
     }
     // The history of the links is made when it is missing; it is never dropped or emptied.
     for (const QString& statement : history::createStatements()) {
+        try {
+            m_form.db().execute(statement);
+        } catch (const DbError&) {
+        }
+    }
+    // So is the FDA's register of drug products, which "Import drug register..." fills.
+    for (const QString& statement : drugregister::createStatements()) {
         try {
             m_form.db().execute(statement);
         } catch (const DbError&) {

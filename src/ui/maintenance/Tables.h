@@ -4,7 +4,8 @@
 
 struct FormContext;
 
-// "a. Create Tables": creates the current reference table and its link table.
+// "a. Create Tables": creates the current reference table and its link table, and the history of
+// the links and the FDA's register of drug products when they are missing (never emptied).
 class Tables {
 public:
     explicit Tables(FormContext& form)

@@ -47,6 +47,7 @@ void MainScreen::connectEventProcedures() {
             [this] { m_tables.cmdCreateTable_Click(); });
     m_exports.install();
     m_statementLog.install();
+    m_registerImport.install(m_statementLog.button());
     connect(m_c.cmdScan, &QPushButton::clicked, this, [this] { m_import.cmdScan_Click(); });
     connect(m_c.cmdPreview, &QPushButton::clicked, this, [this] { m_hospital.cmdPreview_Click(); });
     connect(m_c.cmdUse, &QPushButton::clicked, this, [this] { m_hospital.cmdUse_Click(); });

@@ -4,6 +4,7 @@
 #include "ui/history/HistoryScreen.h"
 #include "ui/hospital/HospitalSide.h"
 #include "ui/maintenance/Import.h"
+#include "ui/maintenance/RegisterImport.h"
 #include "ui/maintenance/Tables.h"
 #include "ui/mapping/Mappings.h"
 #include "ui/reference/ReferenceSide.h"
@@ -32,6 +33,7 @@ public:
     ReferenceSide& reference() { return m_reference; }
     Tables& tables() { return m_tables; }
     ReferenceImport& referenceImport() { return m_import; }
+    RegisterImport& registerImport() { return m_registerImport; }
     HospitalSide& hospital() { return m_hospital; }
     Mappings& mappings() { return m_mappings; }
     ListExports& listExports() { return m_exports; }
@@ -68,6 +70,7 @@ public:
     void addSuggestItems(QMenu* menu, FlexGrid* grid) override {
         m_suggest.addMenuItems(menu, grid);
     }
+    void drugRegisterImported() override { m_suggest.engine().forget(); }
 
 public slots:
     void cmdClose_Click();
@@ -104,6 +107,7 @@ private:
     ReferenceSide m_reference{m_form};
     Tables m_tables{m_form};
     ReferenceImport m_import{m_form};
+    RegisterImport m_registerImport{m_form};
     HistoryScreen m_historyScreen{m_form};
     ListExports m_exports{m_form};
     StatementLogScreen m_statementLog{m_form};

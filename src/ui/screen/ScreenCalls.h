@@ -34,6 +34,8 @@ public:
     virtual void addListMenu(FlexGrid* grid) = 0;
     // The suggestions' items of the menu of Grid1 and of Grid2.
     virtual void addSuggestItems(QMenu* menu, FlexGrid* grid) = 0;
+    // The FDA's register of drug products was replaced: what was read of it is read again.
+    virtual void drugRegisterImported() = 0;
 
 protected:
     ~ScreenCalls() = default;

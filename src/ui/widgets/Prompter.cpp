@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QStandardPaths>
 
 Prompter::Answer Prompter::message(const QString& text, Buttons buttons, Icon icon,
@@ -31,12 +32,52 @@ Prompter::Answer MessageBoxPrompter::show(const QString& text, Buttons buttons, 
     return Answer::Ok;
 }
 
-QString MessageBoxPrompter::saveFileName(const QString& title, const QString& suggested) {
-    // Offered where the user keeps documents (Documents on Windows), else in the home folder.
+namespace {
+
+// Where the user keeps documents (Documents on Windows), else the home folder.
+QDir documentsFolder() {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QDir folder =
-        !documents.isEmpty() && QDir(documents).exists() ? QDir(documents) : QDir::home();
+    return !documents.isEmpty() && QDir(documents).exists() ? QDir(documents) : QDir::home();
+}
+
+// A progress dialog over the active window, which it blocks while the work runs.
+class DialogProgress : public Progress {
+public:
+    DialogProgress(const QString& title, const QString& label, int maximum)
+        : m_dialog(label, QStringLiteral("Cancel"), 0, maximum, QApplication::activeWindow()) {
+        m_dialog.setWindowTitle(title);
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(500);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        m_dialog.setValue(0);
+    }
+
+    bool step(int value) override {
+        // A modal dialog handles the events as its value changes; the rest come here.
+        m_dialog.setValue(value);
+        QCoreApplication::processEvents();
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+} // namespace
+
+QString MessageBoxPrompter::saveFileName(const QString& title, const QString& suggested) {
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), title,
-                                        folder.filePath(suggested),
+                                        documentsFolder().filePath(suggested),
                                         QStringLiteral("CSV files (*.csv);;All files (*)"));
+}
+
+QString MessageBoxPrompter::openFileName(const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title,
+                                        documentsFolder().path(), filter);
+}
+
+std::unique_ptr<Progress> MessageBoxPrompter::progress(const QString& title, const QString& label,
+                                                       int maximum) {
+    return std::make_unique<DialogProgress>(title, label, maximum);
 }
