@@ -16,7 +16,7 @@
 -- What the program changes in the hospital's own tables: "a. Create Tables" drops the column
 -- ESOA_Code of Inventory..tbInvMaster and of the exam tables tbCoXrayExam, tbcoUltraExam and
 -- tbcoCTExam (the four ALTER TABLE entries). Everything else it writes is its own: ESOA_ITEM,
--- ESOA_ER, ESOA_ITEM_LINK, ESOA_ER_LINK and ESOA_LINK_HISTORY in Build_FIle.
+-- ESOA_ER, ESOA_ITEM_LINK, ESOA_ER_LINK, ESOA_LINK_HISTORY and ESOA_DRUG_REGISTER in Build_FIle.
 --
 -- tests/ui/screen/tst_reviewedstatements.cpp takes the program through every operation and fails
 -- when it sends a shape this file lacks, or when this file holds a shape nothing sends.
@@ -268,6 +268,56 @@ SELECT * FROM [Build_FIle].[dbo].ESOA_ER WHERE Code = ?;
 -- a trigger on the table would refuse).
 -- not checked by the parser: sqlglot 10.6 cannot parse the OUTPUT ... INTO clause
 SET NOCOUNT ON; DECLARE @added TABLE ([ID] bigint); INSERT INTO [Build_FIle].[dbo].ESOA_ER ([Code], [Category], [Description], [FixedFee], [ChargingUnit]) OUTPUT INSERTED.[ID] INTO @added SELECT ?, ?, ?, ?, ? WHERE NOT EXISTS (SELECT ? FROM [Build_FIle].[dbo].ESOA_ER WITH (UPDLOCK, HOLDLOCK) WHERE Code = ?); SET NOCOUNT OFF; SELECT [ID] FROM @added;
+
+-- Import drug register... (twice): reads ESOA_DRUG_REGISTER
+-- Whether the register's table is there; when it is not, the three statements below make it in
+-- the import's transaction.
+SELECT TOP 1 1 FROM [Build_FIle].[dbo].[ESOA_DRUG_REGISTER] WITH (NOLOCK);
+
+-- Import drug register... (twice): writes ESOA_DRUG_REGISTER
+-- not checked by the parser: sqlglot 10.6 cannot parse type names in brackets ([bigint])
+CREATE TABLE [Build_FIle].[dbo].[ESOA_DRUG_REGISTER]( [ID] [bigint] IDENTITY(1,1) NOT NULL, [RegistrationNumber] [varchar](50) NULL, [GenericName] [varchar](1000) NULL, [BrandName] [varchar](250) NULL, [DosageStrength] [varchar](250) NULL, [DosageForm] [varchar](250) NULL, [ImportedAt] [datetime] NOT NULL, [ImportedBy] [nvarchar](128) NULL);
+
+-- Import drug register... (twice): writes ESOA_DRUG_REGISTER
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE CLUSTERED INDEX [by_ID] ON [Build_File].[dbo].[ESOA_DRUG_REGISTER]( [ID] Asc);
+
+-- Import drug register... (twice): writes ESOA_DRUG_REGISTER
+-- not checked by the parser: sqlglot 10.6 keeps CREATE INDEX as an opaque command
+CREATE NONCLUSTERED INDEX [by_BrandName] ON [Build_File].[dbo].[ESOA_DRUG_REGISTER]( [BrandName] Asc);
+
+-- Import drug register... (twice): writes ESOA_DRUG_REGISTER
+-- The import replaces the register whole: this DELETE, then the INSERTs below, in one
+-- BEGIN TRANSACTION ... COMMIT TRANSACTION (ROLLBACK TRANSACTION when cancelled or refused).
+DELETE FROM [Build_FIle].[dbo].[ESOA_DRUG_REGISTER];
+
+-- Import drug register... (twice): writes ESOA_DRUG_REGISTER
+-- 100 products a statement (500 parameters); the last products, fewer than 100, go one a
+-- statement with the entry after this one: a register of any size sends these two shapes only.
+INSERT INTO [Build_FIle].[dbo].[ESOA_DRUG_REGISTER] ([RegistrationNumber], [GenericName], [BrandName], [DosageStrength], [DosageForm], [ImportedAt], [ImportedBy]) VALUES
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()),
+(?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME()), (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME());
+
+-- Import drug register... (twice): writes ESOA_DRUG_REGISTER
+INSERT INTO [Build_FIle].[dbo].[ESOA_DRUG_REGISTER] ([RegistrationNumber], [GenericName], [BrandName], [DosageStrength], [DosageForm], [ImportedAt], [ImportedBy]) VALUES (?, ?, ?, ?, ?, GETDATE(), SUSER_SNAME());
 
 -- Choice of the PhilHealth table: reads ESOA_ITEM
 SELECT * FROM [Build_FIle].[dbo].[ESOA_ITEM] WITH (NOLOCK) WHERE 1=1 AND Description like ?;

@@ -2,10 +2,11 @@
 // DBA reviews it. The test takes the real screen through every operation on the sample data (both
 // tables, every category, both item modes, every revenue list row, the suggestions and the proposed
 // codes, the save added and rewritten, the delete, both checks, map all and its undo, the history,
-// the exports, "a. Create Tables", "b. Scan && Import") and adds the statements of the builders it
-// calls directly for what the screen reaches only on other data (the history's table when it is
-// missing). Each statement is reduced to its shape (see shapeOf), and the test fails when a shape
-// is missing from the file or the file holds a shape that nothing sends.
+// the exports, "a. Create Tables", "b. Scan && Import", "Import drug register...") and adds the
+// statements of the builders it calls directly for what the screen reaches only on other data (the
+// history's table when it is missing). Each statement is reduced to its shape (see shapeOf), and
+// the test fails when a shape is missing from the file or the file holds a shape that nothing
+// sends.
 //
 // BREVANT_WRITE_STATEMENTS=<file> writes the shapes found, each with the operation that first
 // sent it and the tables it reads and writes, for a reviewer to merge into the file.
@@ -17,6 +18,7 @@
 #include "core/tsql/Lexer.h"
 #include "ui/hospital/HospitalSide.h"
 #include "ui/maintenance/Import.h"
+#include "ui/maintenance/RegisterImport.h"
 #include "ui/maintenance/Tables.h"
 #include "ui/mapping/Mappings.h"
 #include "ui/reference/ReferenceSide.h"
@@ -24,11 +26,13 @@
 #include "ui/widgets/FlexGrid.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMap>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -296,6 +300,22 @@ void TestReviewedStatements::everyStatementSentIsOnFileAndNothingElse() {
             s.referenceImport().cmdScan_Click();
         });
     }
+    // The FDA's register: its table made at the first import (the sample data has none), then
+    // replaced whole by a second; 101 products are a statement of 100 rows and one of one.
+    QTemporaryDir files;
+    const QString registerFile = QDir(files.path()).filePath(QStringLiteral("register.csv"));
+    {
+        QFile f(registerFile);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("Registration Number,Generic Name,Brand Name,Dosage Strength,Dosage Form\r\n");
+        for (int i = 0; i < 101; ++i)
+            f.write("XR-" + QByteArray::number(i) + ",Generic,Brand,1 mg,Tablet\r\n");
+    }
+    step(QStringLiteral("Import drug register... (twice)"), [&] {
+        m_prompter.openPaths << registerFile << registerFile;
+        s.registerImport().cmdImportRegister_Click();
+        s.registerImport().cmdImportRegister_Click();
+    });
     for (int table : {0, 1}) {
         step(QStringLiteral("Choice of the PhilHealth table"),
              [&] { s.reference().optTable_Click(table); });
