@@ -10,6 +10,9 @@ namespace bench {
 
 // "b. Scan && Import" of the ER list into an empty table, then again (ui/maintenance).
 void importScenario(Run& run);
+// "Import drug register..." of a 25,000-row register, and the reading of its file alone
+// (ui/maintenance).
+void registerImportScenario(Run& run);
 // The two "Check Listed if Mapped" over the imported list and 30,000 hospital items (ui/mapping).
 void checkScenarios(Run& run);
 // "Map ALL Listed" over 500 items, with the history and without it, in turns (ui/mapping).

@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
                 generated::links, generated::erLines);
 
     bench::importScenario(run);
+    bench::registerImportScenario(run);
     bench::checkScenarios(run);
     bench::mapAllScenario(run);
     bench::undoScenario(run);
