@@ -220,15 +220,10 @@ void TestRegisterFile::refusesWhatIsNotTheList() {
     // A header further down is no header: the first line that is not blank is.
     r = readRegister("Exported 2026-01-05\n" + portalHeader + "\n");
     QCOMPARE(r.missingColumns, drugregister::neededColumns());
-    QCOMPARE(readRegister("").missingColumns, drugregister::neededColumns());
-    QCOMPARE(readRegister("\r\n\r\n").outcome, Outcome::MissingColumns);
+    QCOMPARE(readRegister("\r\n\r\n").missingColumns, drugregister::neededColumns());
     // NUL bytes: a spreadsheet, an archive, a file saved as UTF-16.
     r = readRegister(QByteArray("PK\x03\x04\x14\x00\x06\x00", 8) + portalHeader);
     QCOMPARE(r.outcome, Outcome::NotText);
-    QCOMPARE(readRegister(
-                 QString(QString::fromLatin1(portalHeader)).toUtf8().prepend(QByteArray("\0", 1)))
-                 .outcome,
-             Outcome::NotText);
     // The header alone is read: it lists no products.
     r = readRegister(portalHeader + "\r\n");
     QCOMPARE(r.outcome, Outcome::Read);
@@ -261,19 +256,14 @@ void TestRegisterFile::countsBrandsAsSqlServerComparesThem() {
 }
 
 void TestRegisterFile::cutsFieldsToTheirColumns() {
-    const QByteArray head =
-        "Registration Number,Generic Name,Brand Name,Dosage Strength,Dosage Form\n";
-    const QByteArray generic = QByteArray(999, 'g') + "\xF0\x9F\x92\x8A"; // a pill past 1,000
+    // Never half a surrogate pair, no blank left at the cut (the table's own lengths are
+    // checked on the screen's import).
     const Register r =
-        readOk(head + QByteArray(60, 'R') + "," + generic + "," + QByteArray(249, 'b') + "  bb," +
-               QByteArray(300, 's') + "," + QByteArray(250, 'f') + "\n");
+        readOk("Registration Number,Generic Name,Brand Name,Dosage Strength,Dosage Form\n,gen," +
+               QByteArray(249, 'b') + "\xF0\x9F\x92\x8A," + QByteArray(248, 's') + "  ss,f\n");
     QCOMPARE(r.products.size(), 1);
-    const Product& p = r.products[0];
-    QCOMPARE(p.registrationNumber, QString(50, u'R'));
-    QCOMPARE(p.genericName, QString(999, u'g')); // never half the pill's surrogate pair
-    QCOMPARE(p.brandName, QString(249, u'b'));   // and no blank left at the cut
-    QCOMPARE(p.dosageStrength.size(), 250);
-    QCOMPARE(p.dosageForm.size(), 250);
+    QCOMPARE(r.products[0].brandName, QString(249, u'b'));
+    QCOMPARE(r.products[0].dosageStrength, QString(248, u's'));
 }
 
 void TestRegisterFile::reportsProgressAndCancels() {
