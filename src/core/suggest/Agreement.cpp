@@ -2,53 +2,93 @@
 #include "Agreement.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace suggest {
 
-double quantityAgreement(const std::vector<Quantity>& a, const std::vector<Quantity>& b) {
-    auto pick = [](const std::vector<Quantity>& all, Quantity::Role role) {
-        std::vector<const Quantity*> out;
-        for (const Quantity& q : all)
-            if (q.role == role)
-                out.push_back(&q);
-        return out;
-    };
-    auto found = [](const Quantity* q, const std::vector<const Quantity*>& in) {
-        return std::any_of(in.begin(), in.end(), [q](const Quantity* o) { return q->sameAs(*o); });
-    };
-    const auto doseA = pick(a, Quantity::Dose), doseB = pick(b, Quantity::Dose);
-    double agreement = 1.0;
+namespace {
+
+using Quantities = std::vector<const Quantity*>;
+
+Quantities pick(const std::vector<Quantity>& all, Quantity::Role role) {
+    Quantities out;
+    for (const Quantity& q : all)
+        if (q.role == role)
+            out.push_back(&q);
+    return out;
+}
+
+bool found(const Quantity* q, const Quantities& in) {
+    return std::any_of(in.begin(), in.end(), [q](const Quantity* o) { return q->sameAs(*o); });
+}
+
+bool allFound(const Quantities& some, const Quantities& in) {
+    return std::all_of(some.begin(), some.end(), [&](const Quantity* q) { return found(q, in); });
+}
+
+// "50 mg" typed for 50 micrograms: the same number, a thousand times apart, the smaller under a
+// milligram.
+bool mgForMcg(const Quantity* a, const Quantity* b) {
+    if (a->dimension != Quantity::Mass || b->dimension != Quantity::Mass || a->perMl != b->perMl)
+        return false;
+    const double small = std::min(a->value, b->value), large = std::max(a->value, b->value);
+    return small > 0 && small < 1 && std::abs(large - small * 1000) <= 1e-6 * large;
+}
+
+} // namespace
+
+QuantityMatch matchQuantities(const std::vector<Quantity>& a, const std::vector<Quantity>& b) {
+    QuantityMatch m;
+    const Quantities doseA = pick(a, Quantity::Dose), doseB = pick(b, Quantity::Dose);
     if (doseA.empty() != doseB.empty()) {
-        agreement = 0.88;
+        m.agreement = 0.88;
+        m.strength = StrengthFit::OneSide;
     } else if (!doseA.empty()) {
-        int inA = 0, inB = 0;
+        int inA = 0;
         for (const Quantity* q : doseA)
             inA += found(q, doseB);
-        for (const Quantity* q : doseB)
-            inB += found(q, doseA);
-        if (inA == int(doseA.size()) && inB == int(doseB.size())) {
-            agreement = 1.0;
+        if (inA == int(doseA.size()) && allFound(doseB, doseA)) {
+            m.strength = StrengthFit::Same;
+        } else if ((doseA.size() == 1 && allFound(doseA, pick(b, Quantity::Total))) ||
+                   (doseB.size() == 1 && allFound(doseB, pick(a, Quantity::Total)))) {
+            m.strength = StrengthFit::Total;
+            m.agreement = 0.98;
         } else if (inA > 0) {
-            agreement = 0.92;
+            m.strength = StrengthFit::Partly;
+            m.agreement = 0.92;
+        } else if (std::all_of(doseA.begin(), doseA.end(),
+                               [&](const Quantity* q) {
+                                   return std::any_of(
+                                       doseB.begin(), doseB.end(),
+                                       [q](const Quantity* o) { return mgForMcg(q, o); });
+                               }) &&
+                   doseA.size() == doseB.size()) {
+            m.strength = StrengthFit::MgForMcg;
+            m.agreement = 0.9;
         } else {
-            // 250 mg/5 mL on one side, 250 mg on the other.
-            auto withNumerators = [&](const std::vector<Quantity>& all, auto dose) {
-                auto out = pick(all, Quantity::Numerator);
+            // 250 mg/5 mL on one side, 250 mg on the other; 457 mg/5 mL against 400 mg + 57 mg.
+            auto withNumerators = [](const std::vector<Quantity>& all, const Quantities& dose) {
+                Quantities out = pick(all, Quantity::Numerator);
+                const Quantities totals = pick(all, Quantity::Total);
+                out.insert(out.end(), totals.begin(), totals.end());
                 out.insert(out.end(), dose.begin(), dose.end());
                 return out;
             };
-            const auto wideA = withNumerators(a, doseA), wideB = withNumerators(b, doseB);
+            const Quantities wideA = withNumerators(a, doseA), wideB = withNumerators(b, doseB);
             const bool partly = std::any_of(wideA.begin(), wideA.end(),
                                             [&](const Quantity* q) { return found(q, wideB); });
-            agreement = partly ? 0.85 : 0.55;
+            m.strength = partly ? StrengthFit::Numerator : StrengthFit::Differs;
+            m.agreement = partly ? 0.85 : 0.55;
         }
     }
-    const auto packA = pick(a, Quantity::Pack), packB = pick(b, Quantity::Pack);
+    const Quantities packA = pick(a, Quantity::Pack), packB = pick(b, Quantity::Pack);
     if (!packA.empty() && !packB.empty() &&
         std::none_of(packA.begin(), packA.end(),
-                     [&](const Quantity* q) { return found(q, packB); }))
-        agreement *= 0.75;
-    return agreement;
+                     [&](const Quantity* q) { return found(q, packB); })) {
+        m.agreement *= 0.75;
+        m.packDiffers = true;
+    }
+    return m;
 }
 
 double formAgreement(std::uint32_t a, std::uint32_t b) {

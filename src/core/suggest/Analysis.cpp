@@ -25,7 +25,7 @@ bool Quantity::sameAs(const Quantity& other) const {
 namespace {
 
 struct Piece {
-    enum Type { Word, Number, Slash, Percent };
+    enum Type { Word, Number, Slash, Percent, Plus };
     std::string text;
     Type type;
 };
@@ -132,9 +132,9 @@ void splitText(const std::string& s, bool expandPieces, std::vector<Piece>& out)
             chunk.push_back('.');
             continue;
         }
-        // 1,000: a thousands separator when exactly three digits follow.
+        // 1,000 and 5,000IU: a thousands separator when exactly three digits follow.
         if (c == ',' && digitBefore && i + 3 < n && isDigit(s[i + 1]) && isDigit(s[i + 2]) &&
-            isDigit(s[i + 3]) && (i + 4 >= n || !isAlnum(s[i + 4])))
+            isDigit(s[i + 3]) && (i + 4 >= n || !isDigit(s[i + 4])))
             continue;
         // "U/A", "C&S", "W/O": two single letters joined by a sign are one abbreviation.
         if ((c == '/' || c == '&') && chunk.size() == 1 && isLetter(chunk[0]) && i + 1 < n &&
@@ -158,9 +158,11 @@ void splitText(const std::string& s, bool expandPieces, std::vector<Piece>& out)
             ++i;
             continue;
         }
-        // "RINGER'S": the possessive goes.
+        // "RINGER'S": the possessive goes; "100'S" is a pack's count, and goes whole.
         if (c == '\'' && i + 1 < n && s[i + 1] == 'S' && (i + 2 >= n || !isAlnum(s[i + 2]))) {
             ++i;
+            if (!chunk.empty() && chunk.find_first_not_of("0123456789") == std::string::npos)
+                chunk.clear();
             flush();
             continue;
         }
@@ -169,6 +171,8 @@ void splitText(const std::string& s, bool expandPieces, std::vector<Piece>& out)
             out.push_back({"/", Piece::Slash});
         else if (c == '%')
             out.push_back({"%", Piece::Percent});
+        else if (c == '+')
+            out.push_back({"+", Piece::Plus});
     }
     flush();
 }
@@ -231,15 +235,49 @@ std::vector<Piece> readQuantities(const std::vector<Piece>& in, std::vector<Quan
                 ++i;
             continue;
         }
-        // "800/160" with no unit: the strengths of a combination, in mg.
-        if (p.type == Piece::Number && i + 2 < in.size() && in[i + 1].type == Piece::Slash &&
-            in[i + 2].type == Piece::Number && !unitAt(i + 3)) {
-            for (size_t k : {i, i + 2}) {
-                Quantity q;
-                q.value = std::strtod(in[k].text.c_str(), nullptr);
-                out.push_back(q);
+        // "800/160" and "500+125" with no unit, or one unit after both ("325/37.5MG", "5+2.5 MG"):
+        // the strengths of a combination, in mg or in the unit written. "250/5ML" is a ratio:
+        // 250 mg in 5 mL.
+        if (p.type == Piece::Number && i + 2 < in.size() &&
+            (in[i + 1].type == Piece::Slash || in[i + 1].type == Piece::Plus) &&
+            in[i + 2].type == Piece::Number) {
+            const lexicon::Lexicon::Unit* after = unitAt(i + 3);
+            const bool ratio =
+                after && after->dimension == Quantity::Volume && in[i + 1].type == Piece::Slash;
+            if (ratio) {
+                const double mass = std::strtod(p.text.c_str(), nullptr);
+                const double per = std::strtod(in[i + 2].text.c_str(), nullptr) * after->factor;
+                if (std::isfinite(mass) && per > 0 && std::isfinite(per)) {
+                    Quantity numerator;
+                    numerator.value = mass;
+                    numerator.role = Quantity::Numerator;
+                    out.push_back(numerator);
+                    Quantity dose;
+                    dose.value = mass / per;
+                    dose.perMl = true;
+                    out.push_back(dose);
+                }
+                i += 4;
+                continue;
             }
-            i += 3;
+            const bool strengthUnit = after && (after->dimension == Quantity::Mass ||
+                                                after->dimension == Quantity::Units);
+            if (!after || strengthUnit) {
+                for (size_t k : {i, i + 2}) {
+                    Quantity q;
+                    q.value =
+                        std::strtod(in[k].text.c_str(), nullptr) * (after ? after->factor : 1);
+                    q.dimension = after ? after->dimension : Quantity::Mass;
+                    out.push_back(q);
+                }
+                i += after ? 4 : 3;
+                continue;
+            }
+        }
+        // "X 100": a pack's count.
+        if (p.type == Piece::Word && p.text == "X" && i + 1 < in.size() &&
+            in[i + 1].type == Piece::Number && !rest.empty()) {
+            i += 2;
             continue;
         }
         // "GAUGE 23", "FR 16", "SIZE 7": a size that tells one item from the next.
@@ -302,7 +340,15 @@ std::vector<Piece> readQuantities(const std::vector<Piece>& in, std::vector<Quan
     return rest;
 }
 
-std::vector<std::string> rewritePhrases(const std::vector<std::string>& in) {
+std::string joined(const std::vector<std::string>& words) {
+    std::string out;
+    for (const std::string& w : words)
+        out += (out.empty() ? "" : " ") + w;
+    return out;
+}
+
+std::vector<std::string> rewritePhrases(const std::vector<std::string>& in,
+                                        std::vector<BrandRead>* brands) {
     const auto& lex = lexicon::get();
     std::vector<std::string> out;
     size_t i = 0;
@@ -320,6 +366,8 @@ std::vector<std::string> rewritePhrases(const std::vector<std::string>& in) {
                 if (!same)
                     continue;
                 out.insert(out.end(), rule.to.begin(), rule.to.end());
+                if (brands && rule.brand)
+                    brands->push_back({joined(rule.from), joined(rule.to)});
                 i += len;
                 matched = true;
                 break;
@@ -351,9 +399,16 @@ Analysis analyse(const QString& text) {
         else if (p.type == Piece::Word && !lex.dropped.count(p.text))
             kept.push_back(p.text);
     }
+    // "FORTE", "DS": the higher strength, said without one; the words themselves go.
+    for (auto it = kept.begin(); it != kept.end(); ++it)
+        if (*it == "FORTE" || *it == "DS" ||
+            (*it == "DOUBLE" && it + 1 != kept.end() && it[1] == "STRENGTH"))
+            a.higherStrength = true;
     // Twice: what a brand or an abbreviation stands for may itself be written two ways
     // ("ASPILETS" is acetylsalicylic acid, which the lists call aspirin).
-    const std::vector<std::string> words = rewritePhrases(rewritePhrases(kept));
+    std::vector<std::string> words = rewritePhrases(rewritePhrases(kept, &a.brands), nullptr);
+    if (a.higherStrength)
+        std::erase_if(words, [](const std::string& w) { return w == "FORTE" || w == "DS"; });
 
     bool hasDose = false;
     for (const Quantity& q : a.quantities)
@@ -388,7 +443,7 @@ Analysis analyse(const QString& text) {
     if (masses.size() >= 2) {
         // "4 g + 500 mg", written "4.5G" elsewhere.
         Quantity total;
-        total.role = Quantity::Numerator;
+        total.role = Quantity::Total;
         for (double m : masses)
             total.value += m;
         a.quantities.push_back(total);

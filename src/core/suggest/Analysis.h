@@ -40,6 +40,7 @@ struct Quantity {
         Dose,      // 500 mg, 0.9 %, 50 mg per mL
         Numerator, // the 250 mg of 250 mg/5 mL, which may stand alone on the other side
         Pack,      // 60 mL of a bottle, 1 L of a bag
+        Total,     // the sum of a combination's strengths: 625 mg for 500 mg + 125 mg
     };
     double value = 0;
     Dimension dimension = Mass;
@@ -85,10 +86,19 @@ std::uint32_t families(std::uint32_t forms);
 // What a hospital's or PhilHealth's wording of an item says, seen through case, punctuation,
 // word order, units and abbreviations: its words in canonical spelling, its strengths and volumes,
 // and its dosage forms.
+// A brand the analysis read as its generic names ("BIOGESIC" as "PARACETAMOL").
+struct BrandRead {
+    std::string brand;   // as written, upper case
+    std::string generic; // the generic names it stands for, upper case
+};
+
 struct Analysis {
     std::vector<Word> words;
     std::vector<Quantity> quantities;
     std::uint32_t forms = 0;
+    // "FORTE" or "DS": the higher of a medicine's strengths, where none is written.
+    bool higherStrength = false;
+    std::vector<BrandRead> brands;
 };
 
 // Analyses a text. Never fails; an empty or odd text gives an empty analysis.

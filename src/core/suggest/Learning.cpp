@@ -60,13 +60,15 @@ void Learning::add(const ItemText& hospital, const Analysis& reference) {
     const double share = 1.0 / double(hLeft.size() * rLeft.size());
     for (const std::string& hw : hLeft)
         for (const std::string& rw : rLeft) {
-            m_counts[hw + '\x1f' + rw] += share;
+            Evidence& e = m_counts[hw + '\x1f' + rw];
+            e.weight += share;
+            ++e.links;
             refresh(hw, rw);
         }
 }
 
 void Learning::refresh(const std::string& hospital, const std::string& reference) {
-    const double evidence = m_counts[hospital + '\x1f' + reference];
+    const double evidence = m_counts[hospital + '\x1f' + reference].weight;
     const float strength = static_cast<float>(std::min(0.9, evidence / (evidence + 0.5)));
     auto put = [strength](std::vector<std::pair<std::string, float>>& list,
                           const std::string& word) {
@@ -91,6 +93,11 @@ const std::vector<std::pair<std::string, float>>&
 Learning::forReferenceWord(const std::string& w) const {
     const auto it = m_byReference.find(w);
     return it == m_byReference.end() ? noPartners : it->second;
+}
+
+int Learning::links(const std::string& hospital, const std::string& reference) const {
+    const auto it = m_counts.find(hospital + '\x1f' + reference);
+    return it == m_counts.end() ? 0 : it->second.links;
 }
 
 void Learning::clear() {

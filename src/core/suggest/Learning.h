@@ -27,12 +27,18 @@ public:
     // The PhilHealth words a hospital word stands for, and the other way round.
     const std::vector<std::pair<std::string, float>>& forHospitalWord(const std::string& w) const;
     const std::vector<std::pair<std::string, float>>& forReferenceWord(const std::string& w) const;
+    // How many links taught that a hospital word stands for a PhilHealth word.
+    int links(const std::string& hospital, const std::string& reference) const;
     size_t pairs() const { return m_counts.size(); }
     void clear();
 
 private:
     void refresh(const std::string& hospital, const std::string& reference);
-    std::unordered_map<std::string, double> m_counts; // "hospital\x1freference" -> evidence
+    struct Evidence {
+        double weight = 0; // each link's share of its pairs, summed
+        int links = 0;
+    };
+    std::unordered_map<std::string, Evidence> m_counts; // "hospital\x1freference"
     std::unordered_map<std::string, std::vector<std::pair<std::string, float>>> m_byHospital;
     std::unordered_map<std::string, std::vector<std::pair<std::string, float>>> m_byReference;
 };

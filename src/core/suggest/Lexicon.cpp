@@ -455,7 +455,7 @@ Lexicon build() {
     }
     // A brand is its generic names.
     for (int i = 0; i < brandCount; ++i) {
-        Lexicon::Phrase phrase{words(brandTable[i][0]), words(brandTable[i][1])};
+        Lexicon::Phrase phrase{words(brandTable[i][0]), words(brandTable[i][1]), true};
         if (!phrase.from.empty())
             l.phrases[phrase.from.front()].push_back(std::move(phrase));
     }

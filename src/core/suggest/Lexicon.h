@@ -30,6 +30,7 @@ struct Lexicon {
     struct Phrase {
         std::vector<std::string> from;
         std::vector<std::string> to;
+        bool brand = false; // a brand and its generic names
     };
     std::unordered_map<std::string, std::vector<Phrase>> phrases;
     // Dosage forms by word.

@@ -15,22 +15,6 @@ namespace suggest {
 
 namespace {
 
-double kindFactor(WordKind kind) {
-    switch (kind) {
-    case WordKind::Plain:
-        return 1.0;
-    case WordKind::Salt:
-        return 0.25;
-    case WordKind::Weak:
-        return 0.3;
-    case WordKind::Route:
-        return 0.5;
-    case WordKind::Number:
-        return 0.6;
-    }
-    return 1.0;
-}
-
 std::uint64_t hashSkipping(const std::string& w, size_t skip) {
     std::uint64_t h = 1469598103934665603ull;
     for (size_t i = 0; i < w.size(); ++i) {
@@ -83,6 +67,7 @@ void Ranker::add(const ItemText& item) {
     m_quantities.insert(m_quantities.end(), item.generic.quantities.begin(),
                         item.generic.quantities.end());
     m_forms.push_back(item.text.forms | item.generic.forms);
+    m_higher.push_back(item.text.higherStrength || item.generic.higherStrength);
 }
 
 void Ranker::finish() {
@@ -117,6 +102,22 @@ void Ranker::finish() {
         m_sorted[id] = static_cast<int>(id);
     std::sort(m_sorted.begin(), m_sorted.end(),
               [this](int a, int b) { return m_words[a] < m_words[b]; });
+    // The plain words of letters only, for the likeness of letters.
+    std::vector<bool> plain(words, false);
+    for (const ItemWord& w : m_itemWords)
+        if (w.kind == WordKind::Plain)
+            plain[size_t(w.id)] = true;
+    m_letters.build(m_words,
+                    [&](size_t id) { return plain[id] && comparableByLetters(m_words[id]); });
+    // The items by their strengths, and where each item's strength lies among its kin's.
+    for (int item = 0; item < size(); ++item)
+        for (std::uint32_t k = m_quantityStart[item]; k < m_quantityStart[item + 1]; ++k)
+            if (const auto key = strengthKey(m_quantities[k]))
+                m_strengths.emplace_back(*key, item);
+    std::sort(m_strengths.begin(), m_strengths.end());
+    m_strengths.erase(std::unique(m_strengths.begin(), m_strengths.end()), m_strengths.end());
+    m_strengths.shrink_to_fit();
+    findStrengthPlaces();
     // From here on a word is found by its place in the alphabetical order.
     std::unordered_map<std::string, int>().swap(m_ids);
     m_itemWords.shrink_to_fit();
@@ -135,16 +136,19 @@ double Ranker::idf(int id) const {
 }
 
 void Ranker::addSimilar(const std::string& word, std::vector<Expansion>& out) const {
-    auto put = [&out](int id, float similarity) {
+    auto put = [&out](int id, float similarity, Found how) {
         for (Expansion& e : out)
             if (e.id == id) {
-                e.similarity = std::max(e.similarity, similarity);
+                if (similarity > e.similarity) {
+                    e.similarity = similarity;
+                    e.how = how;
+                }
                 return;
             }
-        out.push_back({id, similarity});
+        out.push_back({id, similarity, how});
     };
     if (const int id = idOf(word); id >= 0)
-        put(id, 1.0f);
+        put(id, 1.0f, Found::Same);
     if (isNumberWord(word) || word.size() < 4 || word.size() > longestNearWord)
         return;
     if (word.size() >= 5) {
@@ -159,7 +163,7 @@ void Ranker::addSimilar(const std::string& word, std::vector<Expansion>& out) co
                     continue;
                 const int d = editDistance(word, m_words[it->second], most);
                 if (d >= 1 && d <= most)
-                    put(it->second, d == 1 ? 0.85f : 0.7f);
+                    put(it->second, d == 1 ? 0.85f : 0.7f, Found::Near);
             }
         }
     }
@@ -172,13 +176,15 @@ void Ranker::addSimilar(const std::string& word, std::vector<Expansion>& out) co
         if (w.compare(0, word.size(), word) != 0)
             break;
         if (w.size() > word.size() && !isNumberWord(w)) {
-            put(*it, static_cast<float>(0.55 + 0.35 * double(word.size()) / double(w.size())));
+            put(*it, static_cast<float>(0.55 + 0.35 * double(word.size()) / double(w.size())),
+                Found::Beginning);
             ++taken;
         }
     }
     for (size_t len = 4; len < word.size(); ++len)
         if (const int id = idOf(word.substr(0, len)); id >= 0)
-            put(id, static_cast<float>(0.55 + 0.35 * double(len) / double(word.size())));
+            put(id, static_cast<float>(0.55 + 0.35 * double(len) / double(word.size())),
+                Found::Beginning);
 }
 
 std::optional<double> Ranker::rarity(const std::string& word) const {
@@ -188,154 +194,61 @@ std::optional<double> Ranker::rarity(const std::string& word) const {
     return idf(id);
 }
 
-std::vector<Ranker::QueryWord> Ranker::expand(const ItemText& query, const Learning* learning,
-                                              const Ranker* querySide) const {
-    std::vector<QueryWord> out;
-    std::vector<std::string> seen;
-    const double unseen = 0.25 * std::log(1.0 + double(std::max(1, size())));
-    for (const Analysis* part : {&query.generic, &query.text}) {
-        for (const Word& w : part->words) {
-            if (std::find(seen.begin(), seen.end(), w.text) != seen.end())
-                continue;
-            seen.push_back(w.text);
-            QueryWord q;
-            q.generic = part == &query.generic;
-            addSimilar(w.text, q.matches);
-            if (learning && w.kind == WordKind::Plain) {
-                const auto& partners = m_side == Side::Hospital ? learning->forReferenceWord(w.text)
-                                                                : learning->forHospitalWord(w.text);
-                for (const auto& [partner, strength] : partners)
-                    if (const int id = idOf(partner); id >= 0) {
-                        auto it = std::find_if(q.matches.begin(), q.matches.end(),
-                                               [id](const Expansion& e) { return e.id == id; });
-                        if (it == q.matches.end())
-                            q.matches.push_back({id, strength});
-                        else
-                            it->similarity = std::max(it->similarity, strength);
-                    }
-            }
-            double base = unseen;
-            for (const Expansion& e : q.matches)
-                base = std::max(base, e.similarity >= 1.0f ? idf(e.id) : 0.0);
-            if (q.matches.size() && base == unseen) {
-                // Found only as a near word: as rare as what it was found as, a little less sure.
-                double best = 0;
-                for (const Expansion& e : q.matches)
-                    best = std::max(best, idf(e.id) * e.similarity);
-                base = std::max(unseen, best);
-            }
-            if (querySide)
-                if (const auto own = querySide->rarity(w.text))
-                    base = std::sqrt(base * *own);
-            q.weight = static_cast<float>(base * kindFactor(w.kind));
-            out.push_back(std::move(q));
-        }
-    }
-    return out;
+// A strength as a key of the index by strengths: its dimension, whether it is a concentration,
+// and its value to a thousandth. Nothing for a pack or a ratio's numerator.
+std::optional<std::uint64_t> Ranker::strengthKey(const Quantity& q) {
+    if ((q.role != Quantity::Dose && q.role != Quantity::Total) || !(q.value >= 0) ||
+        q.value > 1e12)
+        return std::nullopt;
+    const auto value = static_cast<std::uint64_t>(std::llround(q.value * 1000.0));
+    return (std::uint64_t(q.dimension) << 57) | (std::uint64_t(q.perMl) << 56) |
+           (value & ((std::uint64_t(1) << 56) - 1));
 }
 
-double Ranker::score(const std::vector<QueryWord>& words, const ItemText& query, int item) const {
-    const std::uint32_t from = m_wordStart[item], to = m_wordStart[item + 1];
-    auto similarity = [](const QueryWord& q, int id) {
-        float best = 0;
-        for (const Expansion& e : q.matches)
-            if (e.id == id)
-                best = std::max(best, e.similarity);
-        return best;
+void Ranker::findStrengthPlaces() {
+    // Kin: the items with the same plain words and a form of the same family. Each item is
+    // placed by its largest strength among theirs.
+    m_places.assign(size_t(size()), std::uint8_t(StrengthPlace::Only));
+    struct Kin {
+        std::uint64_t key;
+        double strength;
+        int item;
     };
-    double found = 0, wanted = 0;
-    for (const QueryWord& q : words) {
-        float best = 0;
-        for (std::uint32_t k = from; k < to; ++k)
-            best = std::max(best, similarity(q, m_itemWords[k].id));
-        found += q.weight * best;
-        wanted += q.weight;
+    std::vector<Kin> kin;
+    for (int item = 0; item < size(); ++item) {
+        double strength = -1;
+        for (std::uint32_t k = m_quantityStart[item]; k < m_quantityStart[item + 1]; ++k)
+            if (m_quantities[k].role == Quantity::Dose &&
+                m_quantities[k].dimension == Quantity::Mass)
+                strength = std::max(strength, m_quantities[k].value);
+        if (strength < 0)
+            continue;
+        std::vector<int> ids;
+        for (std::uint32_t k = m_wordStart[item]; k < m_wordStart[item + 1]; ++k)
+            if (m_itemWords[k].kind == WordKind::Plain)
+                ids.push_back(m_itemWords[k].id);
+        std::sort(ids.begin(), ids.end());
+        std::uint64_t key = 1469598103934665603ull ^ form::families(m_forms[size_t(item)]);
+        for (int id : ids)
+            key = (key ^ std::uint64_t(id + 1)) * 1099511628211ull;
+        kin.push_back({key, strength, item});
     }
-    // The item's own words: a brand name is no fault when the generic name says it all.
-    std::vector<float> matched(to - from);
-    bool hasGeneric = false, genericFound = true;
-    for (std::uint32_t k = from; k < to; ++k) {
-        float best = 0;
-        for (const QueryWord& q : words)
-            best = std::max(best, similarity(q, m_itemWords[k].id));
-        matched[k - from] = best;
-        if (m_itemWords[k].generic && m_itemWords[k].kind == WordKind::Plain) {
-            hasGeneric = true;
-            genericFound = genericFound && best >= 0.8f;
-        }
-    }
-    double own = 0, ownFound = 0;
-    for (std::uint32_t k = from; k < to; ++k) {
-        const ItemWord& w = m_itemWords[k];
-        double weight = idf(w.id) * kindFactor(w.kind);
-        if (hasGeneric && genericFound && !w.generic && matched[k - from] < 0.5f)
-            weight *= 0.3;
-        own += weight;
-        ownFound += weight * matched[k - from];
-    }
-    if (wanted <= 0 || own <= 0)
-        return 0;
-    const double text = 0.6 * (found / wanted) + 0.4 * (ownFound / own);
-    std::vector<Quantity> queryQuantities = query.text.quantities;
-    queryQuantities.insert(queryQuantities.end(), query.generic.quantities.begin(),
-                           query.generic.quantities.end());
-    const std::vector<Quantity> itemQuantities(m_quantities.begin() + m_quantityStart[item],
-                                               m_quantities.begin() + m_quantityStart[item + 1]);
-    return text * quantityAgreement(queryQuantities, itemQuantities) *
-           formAgreement(query.text.forms | query.generic.forms, m_forms[item]);
-}
-
-std::vector<Ranker::Hit> Ranker::rank(const ItemText& query, int limit, const Learning* learning,
-                                      const std::function<bool(int)>& accept,
-                                      const std::function<double(int, double)>& adjust,
-                                      const Ranker* querySide) const {
-    std::vector<Hit> hits;
-    if (size() == 0 || limit <= 0)
-        return hits;
-    const std::vector<QueryWord> words = expand(query, learning, querySide);
-    // Gather the items that share a word, each with the weight it shares; the words most items
-    // have are left to the scoring when rarer ones gather enough.
-    std::vector<float> gathered(size(), 0.0f);
-    std::vector<int> touched;
-    const int common = std::max(1000, size() / 4);
-    for (int pass = 0; pass < 2 && touched.empty(); ++pass) {
-        for (const QueryWord& q : words)
-            for (const Expansion& e : q.matches) {
-                if (pass == 0 && m_df[e.id] > common)
-                    continue;
-                for (std::uint32_t k = m_postingStart[size_t(e.id)];
-                     k < m_postingStart[size_t(e.id) + 1]; ++k) {
-                    const int item = m_postingItems[k];
-                    if (gathered[item] == 0.0f)
-                        touched.push_back(item);
-                    gathered[item] += q.weight * e.similarity + 1e-6f;
-                }
-            }
-    }
-    if (accept)
-        touched.erase(
-            std::remove_if(touched.begin(), touched.end(), [&](int item) { return !accept(item); }),
-            touched.end());
-    const size_t keep = std::max<size_t>(300, size_t(limit) * 15);
-    if (touched.size() > keep) {
-        std::nth_element(touched.begin(), touched.begin() + keep, touched.end(),
-                         [&](int a, int b) { return gathered[a] > gathered[b]; });
-        touched.resize(keep);
-    }
-    hits.reserve(touched.size());
-    for (int item : touched) {
-        double s = score(words, query, item);
-        if (adjust)
-            s = adjust(item, s);
-        if (s > 0)
-            hits.push_back({item, s});
-    }
-    std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) {
-        return a.score != b.score ? a.score > b.score : a.item < b.item;
+    std::sort(kin.begin(), kin.end(), [](const Kin& a, const Kin& b) {
+        return a.key != b.key ? a.key < b.key : a.strength < b.strength;
     });
-    if (hits.size() > size_t(limit))
-        hits.resize(limit);
-    return hits;
+    for (size_t from = 0; from < kin.size();) {
+        size_t to = from;
+        while (to < kin.size() && kin[to].key == kin[from].key)
+            ++to;
+        const double least = kin[from].strength, most = kin[to - 1].strength;
+        if (most > least)
+            for (size_t k = from; k < to; ++k)
+                m_places[size_t(kin[k].item)] =
+                    std::uint8_t(kin[k].strength == most    ? StrengthPlace::Higher
+                                 : kin[k].strength == least ? StrengthPlace::Lower
+                                                            : StrengthPlace::Middle);
+        from = to;
+    }
 }
 
 } // namespace suggest
