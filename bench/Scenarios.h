@@ -36,6 +36,9 @@ void suggestScenarios(Run& run);
 // The suggestions' quality on the evaluation set, on a database of its own; `misses` prints what
 // they got wrong (core/suggest).
 int qualityScenario(bool misses);
+// The evaluation set's hospital items for a PhilHealth description, and its codes for a hospital
+// item's name, each with its score and why, with the set's register imported.
+int qualityExplained(const QString& text);
 // What such a process does: --startup FOLDER, --empty-window or --memory FOLDER.
 int child(const QString& mode, const QString& folder);
 

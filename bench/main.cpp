@@ -41,6 +41,9 @@ int main(int argc, char** argv) {
     // --quality [--misses]: the suggestions' evaluation alone, with what they got wrong.
     if (args.size() >= 2 && args[1] == u"--quality")
         return bench::qualityScenario(args.value(2) == u"--misses");
+    // --why TEXT: what the suggestions make of a wording on the evaluation set, both ways.
+    if (args.size() >= 3 && args[1] == u"--why")
+        return bench::qualityExplained(args[2]);
     if (args.size() >= 2 && args[1].startsWith(u"--"))
         return bench::child(args[1], args.value(2));
 

@@ -114,6 +114,13 @@ SELECT <IDFieldName> AS ItemID, <ExamFieldName> AS Item FROM [Build_FIle].[dbo].
 -- Suggestions (F3) for a PhilHealth item, in both item modes: reads <ExamTableName>
 SELECT <IDFieldName> AS ItemID, <ExamFieldName> AS Item, <SectionIDFieldName> AS SectionID FROM [Build_FIle].[dbo].<ExamTableName> WITH (NOLOCK) WHERE Status=?;
 
+-- Suggestions (F3) for a PhilHealth item, in both item modes: reads ESOA_DRUG_REGISTER
+-- Fails where the register's table is missing (no register yet): the suggestions then read none.
+SELECT COUNT(*) AS Items, MAX(ID) AS Last, SUM(LEN(BrandName)) AS Letters FROM [Build_FIle].[dbo].[ESOA_DRUG_REGISTER] WITH (NOLOCK);
+
+-- Suggestions (F3) with the drug register imported: reads ESOA_DRUG_REGISTER
+SELECT BrandName, GenericName, DosageStrength, DosageForm FROM [Build_FIle].[dbo].[ESOA_DRUG_REGISTER] WITH (NOLOCK) WHERE BrandName <> ?;
+
 -- Check Listed if Mapped (both lists), and the suggestions' "Mapped to": reads ESOA_ITEM_LINK
 SELECT TOP 1 Code FROM [Build_FIle].[dbo].[ESOA_ITEM_LINK] WITH (NOLOCK) WHERE RevenueID = ? AND ItemID=?;
 

@@ -465,6 +465,22 @@ Analysis analyse(const QString& text) {
     return a;
 }
 
+std::vector<std::string> writtenWords(const QString& text) {
+    std::vector<std::string> out;
+    std::string word;
+    for (char c : folded(text)) {
+        if (isAlnum(c)) {
+            word.push_back(c);
+        } else if (!word.empty()) {
+            out.push_back(std::move(word));
+            word.clear();
+        }
+    }
+    if (!word.empty())
+        out.push_back(std::move(word));
+    return out;
+}
+
 QString canonicalText(const QString& text) {
     const Analysis a = analyse(text);
     QStringList parts;

@@ -107,4 +107,8 @@ Analysis analyse(const QString& text);
 // The canonical spelling of a text's words, joined by blanks (for tests and the README).
 QString canonicalText(const QString& text);
 
+// A text's runs of letters and digits as written, upper case and without accents, before any
+// reading of units, forms or abbreviations ("Ceelin-Plus 100mg" is CEELIN, PLUS, 100MG).
+std::vector<std::string> writtenWords(const QString& text);
+
 } // namespace suggest

@@ -3,6 +3,7 @@
 #include "SuggestionSources.h"
 
 #include "core/platform/Platform.h"
+#include "core/suggest/Parallel.h"
 #include "core/tsql/SqlText.h"
 
 #include <QSet>
@@ -38,10 +39,16 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
     // The catalogue, read once: for the signature and, when the items are read again, for the
     // revenue codes of the sections.
     ValueTable catalogue;
+    // A brand of the drug register stands for its generic where the inventory has none: a new
+    // register is a new index.
+    const BrandRegister* brands = nullptr;
     if (inventory) {
+        const Register& reg = brandRegister(db);
+        brands = &reg.brands;
         sig = signature(db, signatureStatement(QStringLiteral("Inventory..tbInvMaster"),
                                                QStringLiteral("ItemID"), QStringLiteral("ItemName"),
-                                               QStringLiteral(" WHERE itemstatus = 0")));
+                                               QStringLiteral(" WHERE itemstatus = 0"))) +
+              QStringLiteral(";register:") + reg.signature;
     } else {
         // Every exam table the catalogue names, once; a table several revenue codes share (the
         // other revenues, by section) goes to the code of each row's section.
@@ -99,14 +106,17 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
                 const QVariant name = row.value(1), description = row.value(2);
                 // As the hospital list shows it: name + ' - ' + description, nothing when either
                 // is NULL.
+                const QString wording = name.toString() + u' ' + description.toString();
                 if (!name.isNull() && !description.isNull())
                     item.item =
                         (name.toString() + QStringLiteral(" - ") + description.toString()).toUtf8();
+                else
+                    item.wording = wording.toUtf8();
                 item.generic = *genericNames.insert(row.value(3).toString());
                 item.revenueId = pharmacy;
                 if (!generics.contains(item.generic))
                     generics.insert(item.generic, analyse(item.generic));
-                wordings << name.toString() + u' ' + description.toString();
+                wordings << wording;
                 built->stored.push_back(std::move(item));
             }
         }
@@ -114,9 +124,18 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
         constexpr qsizetype part = 8192;
         built->ranker.begin(built->stored.size());
         for (qsizetype from = 0; from < wordings.size(); from += part) {
-            std::vector<ItemText> texts = analyseAll(wordings.mid(from, part));
+            std::vector<ItemText> texts(size_t(std::min(part, wordings.size() - from)));
+            forEachInParallel(texts.size(), [&](size_t i) {
+                const QString& wording = wordings[from + qsizetype(i)];
+                texts[i].text = analyse(wording);
+                if (built->stored[size_t(from) + i].generic.isEmpty() && !brands->empty())
+                    if (auto reading = brands->read(wording, texts[i].text))
+                        texts[i].generic = std::move(reading->analysis);
+            });
             for (size_t i = 0; i < texts.size(); ++i) {
-                texts[i].generic = generics.value(built->stored[size_t(from) + i].generic);
+                const QString& generic = built->stored[size_t(from) + i].generic;
+                if (!generic.isEmpty())
+                    texts[i].generic = generics.value(generic);
                 built->ranker.add(texts[i]);
             }
         }

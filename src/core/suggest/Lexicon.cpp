@@ -368,6 +368,8 @@ const std::pair<const char*, std::uint32_t> formTable[] = {
     {"NEB", form::Nebule},
     {"NEBULE", form::Nebule},
     {"RESPULE", form::Nebule},
+    {"NEBULIZER", form::Nebule},
+    {"NEBULISER", form::Nebule},
     {"INHALER", form::Inhaler},
     {"MDI", form::Inhaler},
     {"EVOHALER", form::Inhaler},

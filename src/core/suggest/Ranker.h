@@ -93,7 +93,15 @@ public:
         bool byStrength = false;
         double score = 0;
     };
-    Explanation explain(const ItemText& query, int item, const Options& options) const;
+    // The ranking and, for each hit, what made its score.
+    std::vector<Hit> rank(const ItemText& query, int limit, const Options& options,
+                          std::vector<Explanation>& explanations) const;
+    // The explanations of the items' scores for one query, in the order of `items`.
+    std::vector<Explanation> explain(const ItemText& query, const std::vector<int>& items,
+                                     const Options& options) const;
+    Explanation explain(const ItemText& query, int item, const Options& options) const {
+        return explain(query, std::vector<int>{item}, options).front();
+    }
 
     StrengthPlace strengthPlace(int item) const { return StrengthPlace(m_places[size_t(item)]); }
     bool hasWord(const std::string& word) const { return idOf(word) >= 0; }
@@ -124,6 +132,8 @@ private:
         std::unordered_map<int, float> likeness;
     };
     Prepared prepare(const ItemText& query, const Options& options) const;
+    std::vector<Hit> rankPrepared(const Prepared& query, int limit, const Options& options) const;
+    Explanation explainPrepared(const Prepared& query, int item) const;
     void addLetters(const std::string& word, const Options& options, QueryWord& q,
                     Prepared& p) const;
     int idOf(const std::string& word) const;

@@ -252,10 +252,26 @@ std::vector<int> Ranker::withStrengthOf(const Prepared& query) const {
 
 std::vector<Ranker::Hit> Ranker::rank(const ItemText& query, int limit,
                                       const Options& options) const {
-    std::vector<Hit> hits;
     if (size() == 0 || limit <= 0)
-        return hits;
+        return {};
+    return rankPrepared(prepare(query, options), limit, options);
+}
+
+std::vector<Ranker::Hit> Ranker::rank(const ItemText& query, int limit, const Options& options,
+                                      std::vector<Explanation>& explanations) const {
+    explanations.clear();
+    if (size() == 0 || limit <= 0)
+        return {};
     const Prepared prepared = prepare(query, options);
+    std::vector<Hit> hits = rankPrepared(prepared, limit, options);
+    for (const Hit& hit : hits)
+        explanations.push_back(explainPrepared(prepared, hit.item));
+    return hits;
+}
+
+std::vector<Ranker::Hit> Ranker::rankPrepared(const Prepared& prepared, int limit,
+                                              const Options& options) const {
+    std::vector<Hit> hits;
     // Gather the items that share a word, each with the weight it shares; the words most items
     // have are left to the scoring when rarer ones gather enough.
     std::vector<float> gathered(size_t(size()), 0.0f);
@@ -321,11 +337,10 @@ std::vector<Ranker::Hit> Ranker::rank(const ItemText& query, int limit,
     return hits;
 }
 
-Ranker::Explanation Ranker::explain(const ItemText& query, int item, const Options& options) const {
+Ranker::Explanation Ranker::explainPrepared(const Prepared& prepared, int item) const {
     Explanation why;
     if (item < 0 || item >= size())
         return why;
-    const Prepared prepared = prepare(query, options);
     why.queryQuantities = prepared.quantities;
     why.itemQuantities.assign(m_quantities.begin() + m_quantityStart[size_t(item)],
                               m_quantities.begin() + m_quantityStart[size_t(item) + 1]);
@@ -338,6 +353,16 @@ Ranker::Explanation Ranker::explain(const ItemText& query, int item, const Optio
         why.byStrength = why.score > 0;
     }
     return why;
+}
+
+std::vector<Ranker::Explanation> Ranker::explain(const ItemText& query,
+                                                 const std::vector<int>& items,
+                                                 const Options& options) const {
+    std::vector<Explanation> out;
+    const Prepared prepared = prepare(query, options);
+    for (int item : items)
+        out.push_back(explainPrepared(prepared, item));
+    return out;
 }
 
 } // namespace suggest

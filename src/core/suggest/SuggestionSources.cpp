@@ -3,6 +3,8 @@
 #include "SuggestionSources.h"
 
 #include "core/db/DbError.h"
+#include "core/register/RegisterStatements.h"
+#include "core/suggest/Parallel.h"
 #include "core/tsql/SqlText.h"
 
 #include <algorithm>
@@ -60,19 +62,8 @@ QString categoryKey(const QString& category) {
 // Analyses many wordings, on as many threads as the processor runs at once.
 std::vector<ItemText> analyseAll(const QStringList& wordings) {
     std::vector<ItemText> texts(static_cast<size_t>(wordings.size()));
-    const qsizetype count = wordings.size();
-    const int threads =
-        count < 2000 ? 1 : std::clamp(int(std::thread::hardware_concurrency()), 1, 8);
-    auto work = [&](int part) {
-        for (qsizetype i = part; i < count; i += threads)
-            texts[static_cast<size_t>(i)].text = analyse(wordings[i]);
-    };
-    std::vector<std::thread> running;
-    for (int part = 1; part < threads; ++part)
-        running.emplace_back(work, part);
-    work(0);
-    for (std::thread& t : running)
-        t.join();
+    forEachInParallel(texts.size(),
+                      [&](size_t i) { texts[i].text = analyse(wordings[qsizetype(i)]); });
     return texts;
 }
 
@@ -111,6 +102,7 @@ Suggestions::Source& Suggestions::referenceSource(Gateway& db, const QString& re
     for (const QStringList& row : rows.rows) {
         ReferenceItem item{row.value(0), row.value(1), row.value(2), row.value(3), row.value(4)};
         descriptions << item.description;
+        built->byCode.insert(item.code.trimmed().toUpper(), int(built->reference.size()));
         built->reference.push_back(std::move(item));
     }
     const std::vector<ItemText> texts = analyseAll(descriptions);
@@ -176,6 +168,52 @@ const Learning& Suggestions::learning(Gateway& db) {
     return m_learning;
 }
 
+QString Suggestions::registerStatement() {
+    return QStringLiteral("SELECT BrandName, GenericName, DosageStrength, DosageForm FROM ") +
+           sql::buildFileTable(QLatin1String(drugregister::tableName)) +
+           QStringLiteral(" WITH (NOLOCK) WHERE BrandName <> ''");
+}
+
+Suggestions::Register& Suggestions::brandRegister(Gateway& db) {
+    if (!m_register)
+        m_register = std::make_shared<Register>();
+    Register& reg = *m_register;
+    if (fresh(reg.checked))
+        return reg;
+    // A database without the register's table has no register.
+    QString sig;
+    try {
+        sig = signature(
+            db, signatureStatement(sql::buildFileTable(QLatin1String(drugregister::tableName)),
+                                   QStringLiteral("ID"), QStringLiteral("BrandName"), {}));
+    } catch (const DbError&) {
+        reg = Register();
+        reg.checked.start();
+        return reg;
+    }
+    if (reg.signature == sig && !sig.isEmpty()) {
+        reg.checked.start();
+        return reg;
+    }
+    std::vector<RegisteredProduct> products;
+    {
+        const ValueTable rows = db.select(registerStatement());
+        products.reserve(size_t(rows.rows.size()));
+        for (const QList<QVariant>& row : rows.rows)
+            products.push_back({row.value(0).toString(), row.value(1).toString(),
+                                row.value(2).toString(), row.value(3).toString()});
+    }
+    reg.brands.build(products);
+    reg.signature = sig;
+    reg.checked.start();
+    return reg;
+}
+
+void Suggestions::registerChanged() {
+    m_register.reset();
+    m_inventory.reset();
+}
+
 void Suggestions::linksChanged() {
     m_links.clear();
     m_learnedFrom.clear();
@@ -188,6 +226,7 @@ void Suggestions::forgetHospitalItems() {
 
 void Suggestions::forget() {
     forgetHospitalItems();
+    m_register.reset();
     m_references.clear();
     linksChanged();
 }

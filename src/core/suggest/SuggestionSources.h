@@ -2,6 +2,7 @@
 
 // What the suggestions keep of their sources between uses, and the helpers their reads share.
 // Private to the suggestions' own files.
+#include "core/suggest/BrandRegister.h"
 #include "core/suggest/Suggestions.h"
 
 #include <QByteArray>
@@ -41,8 +42,12 @@ struct Suggestions::Source {
     // `tables`; none for an inventory item).
     struct Stored {
         QByteArray itemId, item;
+        // The wording the item was analysed as, where the text shown is not it (an inventory item
+        // whose name or description is NULL).
+        QByteArray wording;
         QString generic, revenueId, sectionId;
         int table = -1;
+        QString analysed() const { return QString::fromUtf8(item.isEmpty() ? wording : item); }
     };
     std::vector<Stored> stored;
     std::vector<HospitalItem> tables;
@@ -57,7 +62,8 @@ struct Suggestions::Source {
         return item;
     }
     std::vector<ReferenceItem> reference;
-    std::vector<int> byItemId; // the items in the order of their ids
+    QHash<QString, int> byCode; // a reference item by its code, upper case, trailing blanks aside
+    std::vector<int> byItemId;  // the items in the order of their ids
     Ranker ranker;
     // The items of an id.
     std::vector<int> itemsOf(const QString& itemId) const {
@@ -69,6 +75,12 @@ struct Suggestions::Source {
         });
         return std::vector<int>(range.first, range.second);
     }
+};
+
+struct Suggestions::Register {
+    QString signature;
+    QElapsedTimer checked;
+    BrandRegister brands;
 };
 
 struct Suggestions::Links {

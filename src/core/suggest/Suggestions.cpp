@@ -34,6 +34,24 @@ QString Suggestions::linkStatement(const QString& referenceTable) {
            linkTableOf(referenceTable) + QStringLiteral(" WITH (NOLOCK)");
 }
 
+HospitalWording Suggestions::wordingOf(const Source& source, int item) const {
+    const Source::Stored& stored = source.stored[size_t(item)];
+    const QString wording = stored.analysed();
+    const Analysis analysis = analyse(wording);
+    HospitalWording out;
+    out.dictionary = analysis.brands;
+    if (!stored.generic.isEmpty()) {
+        out.generic = HospitalWording::Generic::Inventory;
+    } else if (stored.table < 0 && m_register) {
+        if (const auto reading = m_register->brands.read(wording, analysis)) {
+            out.generic = HospitalWording::Generic::Register;
+            out.registerBrand = reading->brand;
+            out.registerGeneric = reading->generic;
+        }
+    }
+    return out;
+}
+
 QList<HospitalSuggestion> Suggestions::hospitalItemsFor(Gateway& db, const QString& referenceTable,
                                                         const QString& code,
                                                         const QString& description, bool inventory,
@@ -56,7 +74,7 @@ QList<HospitalSuggestion> Suggestions::hospitalItemsFor(Gateway& db, const QStri
                  link.sectionId.compare(item.sectionId, Qt::CaseInsensitive) == 0);
             if (sameRevenue && !taken.contains(i) && out.size() < limit) {
                 taken.insert(i);
-                out.append({100, item});
+                out.append({100, item, QStringLiteral("linked to this code already")});
             }
         }
     }
@@ -71,14 +89,24 @@ QList<HospitalSuggestion> Suggestions::hospitalItemsFor(Gateway& db, const QStri
                                item.sectionId.compare(routed.sectionId, Qt::CaseInsensitive) == 0);
         return isRouted ? score + 0.006 : score;
     };
-    const auto hits = source.ranker.rank(
-        query, limit + int(taken.size()), &learned, {},
-        inventory ? std::function<double(int, double)>() : routedFirst, &references.ranker);
-    for (const Ranker::Hit& hit : hits) {
+    Ranker::Options options;
+    options.learning = &learned;
+    if (!inventory)
+        options.adjust = routedFirst;
+    options.querySide = &references.ranker;
+    // Where the PhilHealth item's strength lies among its kin's, for an item that says FORTE.
+    if (const auto it = references.byCode.find(code.trimmed().toUpper());
+        it != references.byCode.end())
+        options.queryPlace = references.ranker.strengthPlace(*it);
+    std::vector<Ranker::Explanation> why;
+    const auto hits = source.ranker.rank(query, limit + int(taken.size()), options, why);
+    for (size_t k = 0; k < hits.size(); ++k) {
+        const Ranker::Hit& hit = hits[k];
         if (out.size() >= limit)
             break;
         if (!taken.contains(hit.item))
-            out.append({percent(hit.score), source.hospital(size_t(hit.item))});
+            out.append({percent(hit.score), source.hospital(size_t(hit.item)),
+                        whyText(why[k], wordingOf(source, hit.item), false)});
     }
     return out;
 }
@@ -88,19 +116,35 @@ QList<QList<CodeProposal>> Suggestions::codesFor(Gateway& db, const QString& ref
                                                  const QList<ListedItem>& items, int perItem) {
     const Source& source = referenceSource(db, referenceTable);
     const Learning& learned = learning(db);
+    const BrandRegister& brands = brandRegister(db).brands;
     const QString wanted = category == u"-" ? QString() : categoryKey(category);
     std::vector<char> inCategory(source.reference.size(), 1);
     if (!category.isEmpty())
         for (size_t i = 0; i < source.reference.size(); ++i)
             inCategory[i] = categoryKey(source.reference[i].category) == wanted;
+    Ranker::Options options;
+    options.learning = &learned;
+    options.accept = [&](int i) { return inCategory[size_t(i)] != 0; };
     QList<QList<CodeProposal>> out;
     out.reserve(items.size());
+    std::vector<Ranker::Explanation> why;
     for (const ListedItem& listed : items) {
-        const ItemText query{analyse(listed.item), analyse(listed.generic)};
+        ItemText query{analyse(listed.item), analyse(listed.generic)};
+        HospitalWording wording;
+        wording.dictionary = query.text.brands;
+        if (!listed.generic.trimmed().isEmpty()) {
+            wording.generic = HospitalWording::Generic::Inventory;
+        } else if (auto reading = brands.read(listed.item, query.text)) {
+            wording.generic = HospitalWording::Generic::Register;
+            wording.registerBrand = reading->brand;
+            wording.registerGeneric = reading->generic;
+            query.generic = std::move(reading->analysis);
+        }
         QList<CodeProposal> proposals;
-        for (const Ranker::Hit& hit : source.ranker.rank(query, perItem, &learned,
-                                                         [&](int i) { return inCategory[i] != 0; }))
-            proposals.append({percent(hit.score), source.reference[hit.item]});
+        const auto hits = source.ranker.rank(query, perItem, options, why);
+        for (size_t k = 0; k < hits.size(); ++k)
+            proposals.append({percent(hits[k].score), source.reference[size_t(hits[k].item)],
+                              whyText(why[k], wording, true)});
         out.append(proposals);
     }
     return out;

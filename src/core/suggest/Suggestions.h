@@ -2,6 +2,7 @@
 
 #include "core/db/Gateway.h"
 #include "core/suggest/Ranker.h"
+#include "core/suggest/Why.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -42,11 +43,13 @@ struct Routed {
 struct HospitalSuggestion {
     int score = 0; // 0 to 100; 100: already linked to this code
     HospitalItem item;
+    QString why; // what made the score, in a few words
 };
 
 struct CodeProposal {
     int score = 0;
     ReferenceItem item;
+    QString why;
 };
 
 // A hospital item of a list, for which PhilHealth codes are proposed: its id, its text as the
@@ -90,12 +93,16 @@ public:
     // Reads every source again at its next use; the hospital items only.
     void forget();
     void forgetHospitalItems();
+    // The drug register was imported here: it and the inventory read through it are read
+    // again at the next use.
+    void registerChanged();
 
     // The statements the suggestions send, for the statement file's check.
     static QString inventoryStatement();
     static QString examStatement(const HospitalItem& table);
     static QString referenceStatement(const QString& referenceTable);
     static QString linkStatement(const QString& referenceTable);
+    static QString registerStatement();
 
     struct Source;
 
@@ -106,10 +113,16 @@ private:
     const Learning& learning(Gateway& db);
     struct Links;
     Links& links(Gateway& db, const QString& referenceTable);
+    struct Register;
+    // The drug register's brands; an empty register where the table is missing.
+    Register& brandRegister(Gateway& db);
+    // What says what an item of the hospital's words stand for, for the explanation of a score.
+    HospitalWording wordingOf(const Source& source, int item) const;
 
     std::unique_ptr<Source> m_inventory, m_procedures;
     QHash<QString, std::shared_ptr<Source>> m_references;
     QHash<QString, std::shared_ptr<Links>> m_links;
+    std::shared_ptr<Register> m_register;
     Learning m_learning;
     QString m_learnedFrom;
     int m_recheckMs = 10000;

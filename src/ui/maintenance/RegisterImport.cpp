@@ -2,7 +2,7 @@
 
 #include "core/db/Gateway.h"
 #include "core/register/RegisterFile.h"
-#include "core/register/RegisterStatements.h"
+#include "core/register/RegisterWrite.h"
 #include "ui/screen/FormContext.h"
 #include "ui/widgets/FrameFollower.h"
 #include "ui/widgets/LongWork.h"
@@ -26,20 +26,6 @@ QString nothingImported() {
 
 QString notTheList(const QString& fileName, const QString& why) {
     return fileName + QStringLiteral(" is not the FDA's list of drug products: ") + why;
-}
-
-// Makes the register's table and indexes when the table is missing, in the import's transaction
-// (a cancelled first import leaves no table behind). Each statement that fails is skipped: the
-// insert then says why.
-void makeTableWhenMissing(Gateway& db, bool missing) {
-    if (!missing)
-        return;
-    for (const QString& statement : drugregister::createStatements()) {
-        try {
-            db.execute(statement);
-        } catch (const DbError&) {
-        }
-    }
 }
 
 } // namespace
@@ -112,7 +98,13 @@ RegisterImport::Result RegisterImport::importBytes(const QByteArray& bytes,
     if (read.products.isEmpty())
         return {fileName + QStringLiteral(" lists no drug products. ") + nothingImported()};
     try {
-        if (!writeRegister(read.products, *progress))
+        const qsizetype total = read.products.size();
+        const bool written =
+            drugregister::replaceRegister(m_form.db(), read.products, [&](qsizetype done) {
+                return progress->step(readingShare +
+                                      int(done * (progressMaximum - readingShare) / total));
+            });
+        if (!written)
             return {nothingImported()};
     } catch (const DbError& e) {
         return {e.description()};
@@ -121,43 +113,4 @@ RegisterImport::Result RegisterImport::importBytes(const QByteArray& bytes,
                 .arg(read.products.size())
                 .arg(read.brandNames),
             true};
-}
-
-bool RegisterImport::writeRegister(const QList<drugregister::Product>& products,
-                                   Progress& progress) {
-    Gateway& db = m_form.db();
-    bool missing = false;
-    try {
-        db.lookup(drugregister::probeStatement());
-    } catch (const DbError&) {
-        missing = true;
-    }
-    Gateway::Transaction transaction(db);
-    makeTableWhenMissing(db, missing);
-    db.execute(drugregister::deleteStatement());
-    const qsizetype total = products.size();
-    qsizetype done = 0;
-    int rowsOfStatement = 0;
-    QString statement;
-    QList<QVariant> values;
-    for (int rows : drugregister::statementRows(int(total))) {
-        if (rows != rowsOfStatement) {
-            statement = drugregister::insertStatement(rows);
-            rowsOfStatement = rows;
-        }
-        values.clear();
-        values.reserve(rows * 5);
-        for (qsizetype i = done; i < done + rows; ++i) {
-            const drugregister::Product& p = products[i];
-            values << p.registrationNumber << p.genericName << p.brandName << p.dosageStrength
-                   << p.dosageForm;
-        }
-        db.execute(statement, values);
-        done += rows;
-        if (!progress.step(readingShare + int(done * (progressMaximum - readingShare) /
-                                              qMax<qsizetype>(total, 1))))
-            return false; // the transaction rolls back as it ends
-    }
-    transaction.commit();
-    return true;
 }

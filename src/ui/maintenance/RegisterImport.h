@@ -4,13 +4,9 @@
 #include <QObject>
 #include <QString>
 
-class Progress;
 class QPushButton;
 class QWidget;
 struct FormContext;
-namespace drugregister {
-struct Product;
-}
 
 // "Import drug register..." under the maintenance frame, for hospital IT: replaces the FDA's
 // register of drug products (ESOA_DRUG_REGISTER in Build_FIle) with the list in a file that the
@@ -54,9 +50,6 @@ private:
         bool imported = false;
     };
     Result importBytes(const QByteArray& bytes, const QString& fileName);
-    // Replaces the register with the products; false when the progress was cancelled (then the
-    // transaction was rolled back). Raises DbError, the transaction rolled back.
-    bool writeRegister(const QList<drugregister::Product>& products, Progress& progress);
 
     FormContext& m_form;
     QPushButton* m_button = nullptr;

@@ -316,6 +316,11 @@ void TestReviewedStatements::everyStatementSentIsOnFileAndNothingElse() {
         s.registerImport().cmdImportRegister_Click();
         s.registerImport().cmdImportRegister_Click();
     });
+    step(QStringLiteral("Suggestions (F3) with the drug register imported"), [&] {
+        s.hospital().optInventory_Click(0);
+        s.suggestions().showSuggestions();
+        s.suggestions().closeWindow();
+    });
     for (int table : {0, 1}) {
         step(QStringLiteral("Choice of the PhilHealth table"),
              [&] { s.reference().optTable_Click(table); });
