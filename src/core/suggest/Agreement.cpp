@@ -54,8 +54,9 @@ QuantityMatch matchQuantities(const std::vector<Quantity>& a, const std::vector<
             m.strength = StrengthFit::Total;
             m.agreement = 0.98;
         } else if (inA > 0) {
+            // Some strengths in common: most often a combination against one of its parts.
             m.strength = StrengthFit::Partly;
-            m.agreement = 0.92;
+            m.agreement = 0.87;
         } else if (std::all_of(doseA.begin(), doseA.end(),
                                [&](const Quantity* q) {
                                    return std::any_of(
@@ -78,7 +79,7 @@ QuantityMatch matchQuantities(const std::vector<Quantity>& a, const std::vector<
             const bool partly = std::any_of(wideA.begin(), wideA.end(),
                                             [&](const Quantity* q) { return found(q, wideB); });
             m.strength = partly ? StrengthFit::Numerator : StrengthFit::Differs;
-            m.agreement = partly ? 0.85 : 0.55;
+            m.agreement = partly ? 0.85 : 0.45;
         }
     }
     const Quantities packA = pick(a, Quantity::Pack), packB = pick(b, Quantity::Pack);

@@ -7,6 +7,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -396,8 +397,10 @@ Analysis analyse(const QString& text) {
     for (const Piece& p : rest) {
         if (p.type == Piece::Number)
             kept.push_back(numberText(p.text));
-        else if (p.type == Piece::Word && !lex.dropped.count(p.text))
-            kept.push_back(p.text);
+        else if (p.type == Piece::Word && (!lex.dropped.count(p.text) ||
+                                           (p.text == "A" && !kept.empty() &&
+                                            (kept.back() == "VIT" || kept.back() == "VITAMIN"))))
+            kept.push_back(p.text); // "A" goes, but vitamin A stays
     }
     // "FORTE", "DS": the higher strength, said without one; the words themselves go.
     for (auto it = kept.begin(); it != kept.end(); ++it)
@@ -436,6 +439,43 @@ Analysis analyse(const QString& text) {
             kind = k->second;
         a.words.push_back({word, kind});
     }
+    // A medicine's abbreviations: "XR", "SR", "MR" are its release, not an X-ray; "IV" or "IM"
+    // without a form is an injection.
+    const bool drug =
+        a.forms != 0 ||
+        std::any_of(a.quantities.begin(), a.quantities.end(), [](const Quantity& q) {
+            return q.role == Quantity::Dose &&
+                   (q.dimension == Quantity::Mass || q.dimension == Quantity::Percent ||
+                    q.dimension == Quantity::Units || q.dimension == Quantity::Equivalents);
+        });
+    if (drug) {
+        static const std::unordered_set<std::string> release = {
+            "XRAY", "SR", "ER", "CR", "XL", "MR", "DR", "EC", "LA", "RETARD", "DURULE"};
+        static const std::unordered_set<std::string> parenteral = {
+            "IV", "IM", "SC", "SQ", "INTRAVENOUS", "INTRAMUSCULAR", "SUBCUTANEOUS"};
+        bool released = false;
+        for (Word& w : a.words) {
+            if (a.forms == 0 && parenteral.count(w.text))
+                a.forms |= form::Injection;
+            // A solution "for nebulization" is a nebule; the service of that name is no form.
+            if (w.text == "NEBULIZATION" || w.text == "NEBULISATION")
+                a.forms |= form::Nebule;
+            if (release.count(w.text)) {
+                w = {"RELEASE", WordKind::Weak};
+                released = true;
+            }
+        }
+        if (released) {
+            bool first = true;
+            std::erase_if(a.words, [&](const Word& w) {
+                if (w.text != "RELEASE")
+                    return false;
+                const bool twice = !first;
+                first = false;
+                return twice;
+            });
+        }
+    }
     std::vector<double> masses;
     for (const Quantity& q : a.quantities)
         if (q.role == Quantity::Dose && q.dimension == Quantity::Mass && !q.perMl)
@@ -448,21 +488,28 @@ Analysis analyse(const QString& text) {
             total.value += m;
         a.quantities.push_back(total);
     }
-    if (!hasDose && a.forms != 0) {
-        // "CEFUROX 500 TAB": a bare number of a medicine is its strength in mg.
-        for (auto it = a.words.begin(); it != a.words.end(); ++it)
-            if (it->kind == WordKind::Number && it->text.find('X') == std::string::npos &&
-                it->text.find('-') == std::string::npos) {
-                Quantity q;
-                q.value = std::strtod(it->text.c_str(), nullptr);
-                a.quantities.push_back(q);
-                a.words.erase(it);
-                break;
-            }
-    }
+    if (!hasDose && a.forms != 0)
+        readBareStrength(a);
     // A number past what a double holds says nothing of a strength.
     std::erase_if(a.quantities, [](const Quantity& q) { return !std::isfinite(q.value); });
     return a;
+}
+
+void readBareStrength(Analysis& a) {
+    if (std::any_of(a.quantities.begin(), a.quantities.end(), [](const Quantity& q) {
+            return q.role == Quantity::Dose && q.dimension != Quantity::Length;
+        }))
+        return;
+    for (auto it = a.words.begin(); it != a.words.end(); ++it)
+        if (it->kind == WordKind::Number && it->text.find('X') == std::string::npos &&
+            it->text.find('-') == std::string::npos) {
+            Quantity q;
+            q.value = std::strtod(it->text.c_str(), nullptr);
+            if (std::isfinite(q.value))
+                a.quantities.push_back(q);
+            a.words.erase(it);
+            return;
+        }
 }
 
 std::vector<std::string> writtenWords(const QString& text) {

@@ -104,6 +104,11 @@ struct Analysis {
 // Analyses a text. Never fails; an empty or odd text gives an empty analysis.
 Analysis analyse(const QString& text);
 
+// "CEFUROX 500 TAB", "TORVAXEL 40": the first bare number of a medicine's name that names no
+// strength is its strength in mg. The analysis reads it so where the name names a form; a caller
+// that knows the name is a medicine's by other means (its generic name) reads it so too.
+void readBareStrength(Analysis& a);
+
 // The canonical spelling of a text's words, joined by blanks (for tests and the README).
 QString canonicalText(const QString& text);
 

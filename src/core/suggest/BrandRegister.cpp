@@ -78,28 +78,39 @@ void BrandRegister::build(const std::vector<RegisteredProduct>& products) {
 }
 
 std::optional<BrandRegister::Reading> BrandRegister::read(const QString& text,
-                                                          const Analysis& name) const {
+                                                          const Analysis& written) const {
     if (m_products.empty())
         return std::nullopt;
     const std::vector<std::string> words = writtenWords(text);
     // The longest brand the name writes, the first of those; else a brand's first word.
     const std::vector<int>* found = nullptr;
     std::string brand;
+    size_t after = 0; // the name's word after the brand
     for (size_t length = std::min(m_longest, words.size()); length >= 1 && !found; --length)
         for (size_t from = 0; from + length <= words.size() && !found; ++from) {
             const std::string key = joined(words, from, length);
             if (const auto it = m_byBrand.find(key); it != m_byBrand.end()) {
                 found = &it->second;
                 brand = key;
+                after = from + length;
             }
         }
     for (size_t from = 0; from < words.size() && !found; ++from)
         if (const auto it = m_byFirstWord.find(words[from]); it != m_byFirstWord.end()) {
             found = &it->second;
             brand = words[from];
+            after = from + 1;
         }
     if (!found)
         return std::nullopt;
+    // A bare number beside a brand is its strength ("TORVAXEL 40").
+    Analysis name = written;
+    readBareStrength(name);
+    // "PLUS", "FORTE", "XR" after the brand: a product of the family the register may not list.
+    static const std::unordered_set<std::string> variants = {
+        "PLUS", "FORTE", "DS",    "DUO",  "ADVANCE", "XR",    "SR",    "MR",    "ER", "CR",
+        "XL",   "MAX",   "EXTRA", "KIDS", "JUNIOR",  "PEDIA", "PLUSS", "COMBI", "ES", "HCT"};
+    const bool variant = after < words.size() && variants.count(words[after]);
     // Of the brand's products, the one whose strength and form agree best; among equals, the
     // generic most of them have.
     QHash<QString, int> generics;
@@ -133,7 +144,7 @@ std::optional<BrandRegister::Reading> BrandRegister::read(const QString& text,
     }
     const bool hasDose = std::any_of(name.quantities.begin(), name.quantities.end(),
                                      [](const Quantity& q) { return q.role == Quantity::Dose; });
-    if (hasDose || !oneStrength)
+    if (hasDose || !oneStrength || variant)
         reading.analysis.quantities.clear();
     if (name.forms != 0 || !oneForm)
         reading.analysis.forms = 0;

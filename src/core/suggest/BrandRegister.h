@@ -35,7 +35,8 @@ public:
         // and every product of the brand in that form has the same.
         Analysis analysis;
     };
-    // Nothing when no brand of the register is in the name.
+    // Nothing when no brand of the register is in the name. A bare number beside the brand is
+    // read as its strength in mg (readBareStrength), as the caller should read it too.
     std::optional<Reading> read(const QString& text, const Analysis& name) const;
 
 private:

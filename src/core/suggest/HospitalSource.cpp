@@ -127,10 +127,18 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
             std::vector<ItemText> texts(size_t(std::min(part, wordings.size() - from)));
             forEachInParallel(texts.size(), [&](size_t i) {
                 const QString& wording = wordings[from + qsizetype(i)];
-                texts[i].text = analyse(wording);
-                if (built->stored[size_t(from) + i].generic.isEmpty() && !brands->empty())
-                    if (auto reading = brands->read(wording, texts[i].text))
+                Analysis& text = texts[i].text;
+                text = analyse(wording);
+                // A medicine's name beside its generic or its brand: a bare number is its
+                // strength.
+                if (!built->stored[size_t(from) + i].generic.isEmpty()) {
+                    readBareStrength(text);
+                } else if (!brands->empty()) {
+                    if (auto reading = brands->read(wording, text)) {
+                        readBareStrength(text);
                         texts[i].generic = std::move(reading->analysis);
+                    }
+                }
             });
             for (size_t i = 0; i < texts.size(); ++i) {
                 const QString& generic = built->stored[size_t(from) + i].generic;

@@ -37,7 +37,7 @@ constexpr double lettersConsidered = 0.15;
 
 // A likeness of letters weighs less than a word found as it is written or near it.
 float lettersSimilarity(double likeness) {
-    return static_cast<float>(std::min(0.6, 0.1 + 0.6 * likeness));
+    return static_cast<float>(std::min(0.62, 0.1 + 0.7 * likeness));
 }
 
 } // namespace

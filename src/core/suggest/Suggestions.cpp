@@ -134,7 +134,9 @@ QList<QList<CodeProposal>> Suggestions::codesFor(Gateway& db, const QString& ref
         wording.dictionary = query.text.brands;
         if (!listed.generic.trimmed().isEmpty()) {
             wording.generic = HospitalWording::Generic::Inventory;
+            readBareStrength(query.text);
         } else if (auto reading = brands.read(listed.item, query.text)) {
+            readBareStrength(query.text);
             wording.generic = HospitalWording::Generic::Register;
             wording.registerBrand = reading->brand;
             wording.registerGeneric = reading->generic;

@@ -137,8 +137,10 @@ QString strengthsAndForms(const Ranker::Explanation& why, bool hospitalIsQuery) 
         break;
     }
     if (hf && pf) {
-        if (formsAgree(hf, pf))
-            agree << formText(pf);
+        if (hf & pf)
+            agree << formText(hf & pf);
+        else if (formsAgree(hf, pf))
+            agree << formText(hf) + QStringLiteral(" for ") + formText(pf);
         else
             differ << QStringLiteral("form differs: %1 against %2").arg(formText(hf), formText(pf));
     }
