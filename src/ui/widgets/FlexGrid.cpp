@@ -1,19 +1,17 @@
+// FlexGrid: the view and its grid operations: the rows, columns and fixed rows, the cells'
+// texts and colours, the current cell and the top row, the column widths, and the list as text
+// for a file or the clipboard. The check and edit columns and the keys are in FlexGridInput.cpp.
 #include "FlexGrid.h"
 
 #include "ui/widgets/Twips.h"
 
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QScrollBar>
 
 #include <algorithm>
 #include <climits>
 
 namespace {
-quint64 cellKey(int row, int col) {
-    return (static_cast<quint64>(static_cast<quint32>(row)) << 32) | static_cast<quint32>(col);
-}
-
 // The header row. Its sections are not highlighted, so a change of the selected cells leaves it
 // as it is; Qt's header would repaint the selected columns' sections on every change, which for
 // a check that walks 30,000 rows is most of its time.
@@ -29,69 +27,6 @@ protected:
     }
 };
 } // namespace
-
-// ---- FlexGridModel ----
-
-int FlexGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_cells.size()) - m_fixedRows;
-}
-
-int FlexGridModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_cols;
-}
-
-QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid())
-        return {};
-    const int row = index.row() + m_fixedRows;
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return m_cells[row].value(index.column());
-    if (role == Qt::CheckStateRole && index.column() == m_checkColumn)
-        return m_checked.contains(row) ? Qt::Checked : Qt::Unchecked;
-    if (role == Qt::BackgroundRole) {
-        auto it = m_backgrounds.find(cellKey(row, index.column()));
-        if (it != m_backgrounds.end())
-            return *it;
-    }
-    return {};
-}
-
-Qt::ItemFlags FlexGridModel::flags(const QModelIndex& index) const {
-    Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (index.isValid() && index.column() == m_checkColumn)
-        f |= Qt::ItemIsUserCheckable;
-    if (index.isValid() && index.column() == m_editColumn)
-        f |= Qt::ItemIsEditable;
-    return f;
-}
-
-bool FlexGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid())
-        return false;
-    const int row = index.row() + m_fixedRows;
-    if (role == Qt::CheckStateRole && index.column() == m_checkColumn) {
-        if (value.toInt() == Qt::Checked)
-            m_checked.insert(row);
-        else
-            m_checked.remove(row);
-        emit dataChanged(index, index, {Qt::CheckStateRole});
-        return true;
-    }
-    if (role == Qt::EditRole && index.column() == m_editColumn) {
-        m_cells[row][index.column()] = value.toString();
-        emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-        return true;
-    }
-    return false;
-}
-
-QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
-        return {};
-    return m_fixedRows > 0 ? m_cells[0].value(section) : QString();
-}
-
-// ---- FlexGrid ----
 
 FlexGrid::FlexGrid(QWidget* parent)
     : QTableView(parent) {
@@ -310,14 +245,14 @@ void FlexGrid::setColSel(int col) {
 
 void FlexGrid::setCellBackColor(const QColor& color) {
     checkCell(m_row, m_col);
-    m_model.m_backgrounds.insert(cellKey(m_row, m_col), color);
+    m_model.m_backgrounds.insert(FlexGridModel::cellKey(m_row, m_col), color);
     const QModelIndex index = viewIndex(m_row, m_col);
     if (index.isValid())
         emit m_model.dataChanged(index, index, {Qt::BackgroundRole});
 }
 
 QColor FlexGrid::cellBackColor(int row, int col) const {
-    return m_model.m_backgrounds.value(cellKey(row, col));
+    return m_model.m_backgrounds.value(FlexGridModel::cellKey(row, col));
 }
 
 void FlexGrid::setColWidth(int col, int twips) {
@@ -394,67 +329,4 @@ QString FlexGrid::selectedText() const {
         out += cells.join(u'\t') + QStringLiteral("\r\n");
     }
     return out;
-}
-
-void FlexGrid::setCheckColumn(int col) {
-    m_model.beginResetModel();
-    m_model.m_checkColumn = col;
-    m_model.m_checked.clear();
-    m_model.endResetModel();
-}
-
-void FlexGrid::setChecked(int row, bool checked) {
-    checkCell(row, m_model.m_checkColumn < 0 ? -1 : m_model.m_checkColumn);
-    if (row < m_model.m_fixedRows || checked == isChecked(row))
-        return;
-    if (checked)
-        m_model.m_checked.insert(row);
-    else
-        m_model.m_checked.remove(row);
-    const QModelIndex index = viewIndex(row, m_model.m_checkColumn);
-    emit m_model.dataChanged(index, index, {Qt::DisplayRole});
-}
-
-void FlexGrid::setEditColumn(int col) {
-    m_model.m_editColumn = col;
-    setEditTriggers(col < 0
-                        ? QAbstractItemView::NoEditTriggers
-                        : QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
-                              QAbstractItemView::EditKeyPressed);
-}
-
-void FlexGrid::keyPressEvent(QKeyEvent* event) {
-    // Enter or Space on the current row does what a click on it does (Space on a check box ticks
-    // it).
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const bool space = event->key() == Qt::Key_Space;
-    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if ((enter || space) && plain && state() != QAbstractItemView::EditingState) {
-        QModelIndex current = currentIndex();
-        if (!current.isValid() && m_row >= m_model.m_fixedRows && m_row < rows())
-            current = viewIndex(m_row, m_col);
-        if (current.isValid()) {
-            event->accept();
-            if (space && current.column() == m_model.m_checkColumn) {
-                const int row = current.row() + m_model.m_fixedRows;
-                m_model.setData(current, isChecked(row) ? Qt::Unchecked : Qt::Checked,
-                                Qt::CheckStateRole);
-                return;
-            }
-            m_row = current.row() + m_model.m_fixedRows;
-            m_col = current.column();
-            emit gridClicked();
-            emit rowChosen();
-            return;
-        }
-    }
-    QTableView::keyPressEvent(event);
-}
-
-void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    QTableView::currentChanged(current, previous);
-    if (!m_settingCurrent && current.isValid()) {
-        m_row = current.row() + m_model.m_fixedRows;
-        m_col = current.column();
-    }
 }

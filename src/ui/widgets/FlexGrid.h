@@ -1,12 +1,11 @@
+// FlexGrid: the grid control of the screen's lists, and GridError, what its operations throw
+// outside the grid. Its cells are a FlexGridModel.
 #pragma once
 
 #include "core/db/ResultTables.h"
+#include "ui/widgets/FlexGridModel.h"
 
-#include <QAbstractTableModel>
-#include <QColor>
-#include <QHash>
 #include <QMap>
-#include <QSet>
 #include <QTableView>
 
 #include <initializer_list>
@@ -17,30 +16,6 @@
 class GridError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
-};
-
-// The cells of a FlexGrid: a table of texts addressed by grid row and column from 0. The view
-// shows the fixed rows as its header and the rows after them as data.
-class FlexGridModel : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-
-private:
-    friend class FlexGrid;
-    // A column of check boxes (the grid rows ticked), and a column the user may edit; -1: none.
-    int m_checkColumn = -1;
-    int m_editColumn = -1;
-    QSet<int> m_checked;
-    QList<QStringList> m_cells = {QStringList(2), QStringList(2)};
-    int m_cols = 2;
-    int m_fixedRows = 1;
-    QHash<quint64, QColor> m_backgrounds;
 };
 
 // The grid control of every list of the screen: a plain table of text cells, row 0 the fixed
