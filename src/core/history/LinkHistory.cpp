@@ -90,7 +90,13 @@ void LinkHistory::saveRow(Gateway& db, WriteCursor& row) {
     ++m_changes;
     // A cursor with nothing to write fails in its update, as it would without a history.
     if (!row.isOpen() || row.atEnd() || !available(db)) {
+        const bool known = row.isOpen() && !row.atEnd();
+        const QString revenueId =
+            known ? row.value(QStringLiteral("RevenueID")).toString() : QString();
+        const QString itemId = known ? row.value(QStringLiteral("ItemID")).toString() : QString();
         row.update();
+        if (m_changed && known)
+            m_changed(row.tableName(), revenueId, itemId);
         return;
     }
     Change change;
@@ -121,6 +127,8 @@ void LinkHistory::saveRow(Gateway& db, WriteCursor& row) {
     transaction.commit();
     if (givesNumber)
         m_batch = batch;
+    if (m_changed)
+        m_changed(change.linkTable, change.revenueId.toString(), change.itemId.toString());
 }
 
 void LinkHistory::deleteRow(Gateway& db, const QString& linkTable, const QString& id,
@@ -128,6 +136,8 @@ void LinkHistory::deleteRow(Gateway& db, const QString& linkTable, const QString
     ++m_changes;
     if (!available(db)) {
         remove();
+        if (m_changed)
+            m_changed(linkTable, QString(), QString());
         return;
     }
     Transaction transaction(db);
@@ -155,6 +165,9 @@ void LinkHistory::deleteRow(Gateway& db, const QString& linkTable, const QString
     if (change)
         write(db, *change, false);
     transaction.commit();
+    if (m_changed)
+        m_changed(linkTable, change ? change->revenueId.toString() : QString(),
+                  change ? change->itemId.toString() : QString());
 }
 
 LinkHistory::Batch::Batch(LinkHistory& history)
@@ -287,6 +300,8 @@ UndoOutcome LinkHistory::undo(Gateway& db, const BatchOffer& offer) {
                      offer.batch},
               false);
     transaction.commit();
+    if (m_changed)
+        m_changed(offer.linkTable, QString(), QString());
     return outcome;
 }
 

@@ -50,6 +50,11 @@ public:
     // undo), whether or not a history row is written: what keeps the links in memory tells by it
     // that they changed.
     quint64 changes() const { return m_changes; }
+    // Told after each change of a link this program made: the link table and the hospital item
+    // (revenue code and item id) of the link; both empty after an undo, which changes several.
+    using Changed = std::function<void(const QString& linkTable, const QString& revenueId,
+                                       const QString& itemId)>;
+    void setChanged(Changed tell) { m_changed = std::move(tell); }
     // Writes no history until it is turned on again (to measure the program without it).
     void setRecording(bool on) { m_state = on ? State::Unknown : State::Off; }
 
@@ -113,6 +118,7 @@ private:
     bool m_told = false;
     Notice m_tell;
     quint64 m_changes = 0;
+    Changed m_changed;
     bool m_inBatch = false;
     QVariant m_batch;
 };

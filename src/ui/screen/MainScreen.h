@@ -70,7 +70,7 @@ public:
     void addSuggestItems(QMenu* menu, FlexGrid* grid) override {
         m_suggest.addMenuItems(menu, grid);
     }
-    void drugRegisterImported() override { m_suggest.engine().forget(); }
+    void drugRegisterImported() override { m_suggest.engine().registerChanged(); }
 
 public slots:
     void cmdClose_Click();

@@ -4,6 +4,8 @@
 #include "ui/widgets/FlexGrid.h"
 #include "ui/widgets/FrameFollower.h"
 #include "ui/widgets/Twips.h"
+#include "ui/widgets/WindowPlacement.h"
+#include "ui/widgets/WindowSettings.h"
 
 #include <QDialog>
 #include <QGroupBox>
@@ -40,8 +42,12 @@ void StatementLogScreen::install() {
 }
 
 void StatementLogScreen::cmdStatementLog_Click() {
-    if (!m_window)
+    if (!m_window) {
         makeWindow();
+        // Beside the screen, or over its revenue lists: never over the steps or the mappings.
+        placement::placeFirstTime(m_window, m_form.c.fraMaint->window(), m_form.c.fraR,
+                                  m_form.user.VALTORClasses());
+    }
     if (!m_window->isVisible()) {
         Refresh();
         m_window->show();
@@ -76,6 +82,9 @@ void StatementLogScreen::makeWindow() {
     connect(refresh, &QPushButton::clicked, this, [this] { Refresh(); });
     // Close and Esc hide the window; the next click on the button shows it again, listed anew.
     connect(close, &QPushButton::clicked, m_window, &QDialog::reject);
+    // Closed, the window keeps its place and size for the next time.
+    connect(m_window, &QDialog::finished, this,
+            [this] { m_form.user.VALTORClasses().Savewinsettings(m_window); });
     m_window->resize(1240, 560);
 }
 

@@ -5,9 +5,12 @@
 #include "ui/widgets/FlexGrid.h"
 #include "ui/widgets/LongWork.h"
 #include "ui/widgets/Twips.h"
+#include "ui/widgets/WindowPlacement.h"
+#include "ui/widgets/WindowSettings.h"
 
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,9 +21,9 @@
 
 namespace {
 
-const char* const columnNames[] = {"Save",        "ItemID", "Item",         "Code",
-                                   "Description", "Score",  "Now mapped to"};
-constexpr int columnWidths[] = {600, 1000, 4400, 1300, 4400, 700, 1700};
+const char* const columnNames[] = {"Save",        "ItemID", "Item",          "Code",
+                                   "Description", "Score",  "Now mapped to", "Why"};
+constexpr int columnWidths[] = {600, 1000, 4400, 1300, 4400, 700, 1700, 4800};
 
 // The drop-down of a row's "Code" cell: the row's five best codes, each with its description and
 // score.
@@ -117,10 +120,16 @@ void SuggestCodes::makeDialog() {
     connect(m_minimum, &QSpinBox::valueChanged, this, [this] { applyMinimum(); });
     connect(save, &QPushButton::clicked, this, [this] { cmdSuggestSave_Click(); });
     connect(close, &QPushButton::clicked, m_dialog, &QDialog::close);
+    // Closed, the dialog keeps its place and size for the next time.
+    connect(m_dialog, &QDialog::finished, this,
+            [this] { m_form.user.VALTORClasses().Savewinsettings(m_dialog); });
     int width = 0;
     for (int w : columnWidths)
         width += w;
     m_dialog->resize(twips::toPixels(width + 700), twips::toPixels(7200));
+    // Beside the screen, or over its revenue lists: never over the steps or the mappings.
+    placement::placeFirstTime(m_dialog, m_form.c.Grid2->window(), m_form.c.fraR,
+                              m_form.user.VALTORClasses());
 }
 
 void SuggestCodes::open() {
@@ -190,6 +199,7 @@ void SuggestCodes::showRow(int row) {
     m_grid->setTextMatrix(row, Description, proposed ? chosen.item.description : QString());
     m_grid->setTextMatrix(row, Score, proposed ? QString::number(chosen.score) : QString());
     m_grid->setTextMatrix(row, NowMappedTo, r.nowMapped);
+    m_grid->setTextMatrix(row, Why, proposed ? chosen.why : QString());
 }
 
 void SuggestCodes::applyMinimum() {

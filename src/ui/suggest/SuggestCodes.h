@@ -25,7 +25,7 @@ public:
     // least 95 times in 100 (the benchmark prints the score it finds).
     static constexpr int defaultMinimum = 70;
     // The columns of GridSuggestCodes.
-    enum Column { Save, ItemID, Item, Code, Description, Score, NowMappedTo, Columns };
+    enum Column { Save, ItemID, Item, Code, Description, Score, NowMappedTo, Why, Columns };
 
     SuggestCodes(FormContext& form, suggest::Suggestions& engine, std::function<void()> beforeUse);
     ~SuggestCodes() override;

@@ -4,8 +4,11 @@
 #include "ui/widgets/FlexGrid.h"
 #include "ui/widgets/LongWork.h"
 #include "ui/widgets/Twips.h"
+#include "ui/widgets/WindowPlacement.h"
+#include "ui/widgets/WindowSettings.h"
 
 #include <QDialog>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,8 +22,10 @@
 namespace {
 
 // The window's columns and their widths in twips.
-const char* const columnNames[] = {"Score", "ItemID", "Item", "Generic", "Revenue", "Mapped to"};
-constexpr int columnWidths[] = {700, 1000, 5200, 2600, 900, 1400};
+const char* const columnNames[] = {"Score",   "ItemID",    "Item", "Generic",
+                                   "Revenue", "Mapped to", "Why"};
+constexpr int columnWidths[] = {700, 1000, 5200, 2600, 900, 1400, 5200};
+constexpr int mappedToColumn = 5;
 
 // The exam table a routing names: "BUILD_FILE..tbcoLabExam" is tbcoLabExam.
 QString examTableOf(const QString& routedTable) {
@@ -52,6 +57,11 @@ void SuggestScreen::install() {
             Refresh();
     };
     connect(c.Grid1, &FlexGrid::gridClicked, this, follow);
+    // A save, a delete or an undo shows in "Mapped to" at once.
+    m_form.history.setChanged(
+        [this](const QString& linkTable, const QString& revenueId, const QString& itemId) {
+            showMappedTo(linkTable, revenueId, itemId);
+        });
     connect(c.GridCat, &FlexGrid::gridClicked, this, follow);
     for (QRadioButton* option : c.optTable)
         connect(option, &QRadioButton::toggled, this, [follow](bool selected) {
@@ -101,8 +111,10 @@ void SuggestScreen::makeWindow() {
     buttons->addWidget(close);
     layout->addLayout(buttons);
     connect(close, &QPushButton::clicked, m_window, &QDialog::close);
-    // Closed (Close, Esc), the window hands the keyboard back to the screen.
+    // Closed (Close, Esc), the window keeps its place and size for the next time, and hands the
+    // keyboard back to the screen.
     connect(m_window, &QDialog::finished, this, [this] {
+        m_form.user.VALTORClasses().Savewinsettings(m_window);
         QTimer::singleShot(0, m_form.c.Grid1->window(),
                            [screen = m_form.c.Grid1->window()] { screen->activateWindow(); });
     });
@@ -120,8 +132,12 @@ void SuggestScreen::makeWindow() {
 }
 
 void SuggestScreen::showSuggestions() {
-    if (!m_window)
+    if (!m_window) {
         makeWindow();
+        // Beside the screen, or over its revenue lists: never over the steps or the mappings.
+        placement::placeFirstTime(m_window, m_form.c.Grid1->window(), m_form.c.fraR,
+                                  m_form.user.VALTORClasses());
+    }
     Refresh();
     m_window->show();
     m_window->raise();
@@ -151,6 +167,7 @@ void SuggestScreen::Refresh() {
         return;
     Controls& c = m_form.c;
     m_shown.clear();
+    m_revenues.clear();
     TextTable table;
     for (const char* name : columnNames)
         table.columns << QLatin1String(name);
@@ -175,18 +192,44 @@ void SuggestScreen::Refresh() {
                 inventory || isRouted(s.item) ? c.txtRevID->text() : s.item.revenueId;
             const QString mapped = suggest::Suggestions::linkedCode(m_form.db(), referenceTable,
                                                                     revenue, s.item.itemId);
-            table.rows << QStringList{QString::number(s.score), s.item.itemId,    s.item.item,
-                                      s.item.generic,           s.item.revenueId, mapped};
+            table.rows << QStringList{
+                QString::number(s.score), s.item.itemId, s.item.item, s.item.generic,
+                s.item.revenueId,         mapped,        s.why};
             m_shown << s.item;
+            m_revenues << revenue;
         }
     } catch (const DbError& e) {
         m_shown.clear();
+        m_revenues.clear();
         table.rows.clear();
         m_grid->bind(table);
         m_form.prompter.message(e.description());
         return;
     }
     m_grid->bind(table);
+}
+
+void SuggestScreen::showMappedTo(const QString& linkTable, const QString& revenueId,
+                                 const QString& itemId) {
+    if (!m_window || !m_window->isVisible() || m_shown.isEmpty())
+        return;
+    const QString referenceTable = m_form.c.lblESOATableName->text();
+    if (!linkTable.contains(referenceTable + QStringLiteral("_LINK"), Qt::CaseInsensitive))
+        return;
+    try {
+        for (int i = 0; i < m_shown.size(); ++i) {
+            // The item of the change, or every item after a change of several.
+            if (!itemId.isEmpty() && (m_shown[i].itemId != itemId ||
+                                      m_revenues[i].compare(revenueId, Qt::CaseInsensitive) != 0))
+                continue;
+            m_grid->setTextMatrix(i + 1, mappedToColumn,
+                                  suggest::Suggestions::linkedCode(m_form.db(), referenceTable,
+                                                                   m_revenues[i],
+                                                                   m_shown[i].itemId));
+        }
+    } catch (const DbError&) {
+        // The next listing says what is wrong with the link table.
+    }
 }
 
 void SuggestScreen::takeOver(int row) {

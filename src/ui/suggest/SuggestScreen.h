@@ -42,6 +42,9 @@ public:
     // procedure of another exam table than the routed one first gets that table's routing.
     void takeOver(int row);
     void closeWindow();
+    // Writes a link's code into "Mapped to" for the rows of its hospital item (for every row when
+    // the item is not told): a save, a delete or an undo shows in the window at once.
+    void showMappedTo(const QString& linkTable, const QString& revenueId, const QString& itemId);
 
     QDialog* window() const { return m_window; }
     FlexGrid* grid() const { return m_grid; }
@@ -60,6 +63,7 @@ private:
     FlexGrid* m_grid = nullptr;
     QLabel* m_for = nullptr;
     QList<suggest::HospitalItem> m_shown;
+    QList<QString> m_revenues; // the revenue code a save of each shown item writes
     quint64 m_linksSeen = 0;
     SuggestCodes m_codes;
 };

@@ -11,11 +11,11 @@ QString key(QWidget* window, const char* what) {
 }
 } // namespace
 
-void WindowSettings::loadwinsettings(QWidget* window) {
+bool WindowSettings::loadwinsettings(QWidget* window) {
     QSettings settings;
     const QByteArray geometry = settings.value(key(window, "geometry")).toByteArray();
     if (geometry.isEmpty() || !window->restoreGeometry(geometry))
-        return;
+        return false;
     // Never leave the window where no screen shows it (a monitor unplugged since).
     const QRect frame = window->frameGeometry();
     bool visible = false;
@@ -27,6 +27,7 @@ void WindowSettings::loadwinsettings(QWidget* window) {
     }
     if (settings.value(key(window, "maximized")).toBool())
         window->setWindowState(window->windowState() | Qt::WindowMaximized);
+    return true;
 }
 
 void WindowSettings::Savewinsettings(QWidget* window) {

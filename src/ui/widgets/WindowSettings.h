@@ -6,6 +6,8 @@ class QWidget;
 // the settings of the organisation and application.
 class WindowSettings {
 public:
-    void loadwinsettings(QWidget* window);
+    // Restores the window as it was last saved; false when nothing was saved for it (its first
+    // opening) or the saved geometry could not be restored.
+    bool loadwinsettings(QWidget* window);
     void Savewinsettings(QWidget* window);
 };

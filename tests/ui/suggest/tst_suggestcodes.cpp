@@ -100,7 +100,7 @@ void TestSuggestCodes::oneRowPerListedItemWithItsBestCode() {
     for (int col = 0; col < grid()->cols(); ++col)
         header << grid()->textMatrix(0, col);
     QCOMPARE(header, QStringList({"Save", "ItemID", "Item", "Code", "Description", "Score",
-                                  "Now mapped to"}));
+                                  "Now mapped to", "Why"}));
     QCOMPARE(column(1), QStringList({"10045", "10018", "10132", "10041", "99999"}));
     QCOMPARE(column(3).mid(0, 3), QStringList({"ER0003", "ER0001", "ER0005"}));
     QCOMPARE(column(4).value(0), QStringLiteral("Tramadol 50 mg/mL ampule"));

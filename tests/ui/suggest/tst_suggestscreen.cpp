@@ -99,12 +99,13 @@ void TestSuggestScreen::theMenuEntryAndF3OpenTheWindow() {
     QVERIFY(!window()->isModal());
     FlexGrid* g = suggestions();
     QCOMPARE(rowTexts(g, 0),
-             QStringList({"Score", "ItemID", "Item", "Generic", "Revenue", "Mapped to"}));
+             QStringList({"Score", "ItemID", "Item", "Generic", "Revenue", "Mapped to", "Why"}));
     QCOMPARE(window()->findChild<QLabel*>(QStringLiteral("lblSuggestFor"))->text(),
              QStringLiteral("ER0003 - Tramadol 50 mg/mL ampule"));
     // The ampules first (the generic's and a brand's), the capsules of the strength below them.
-    QCOMPARE(rowTexts(g, 1), QStringList({g->textMatrix(1, 0), "10045",
-                                          "TRAMADOL 50mg/mL - AMPULE 2mL", "TRAMADOL", "PH", ""}));
+    QCOMPARE(rowTexts(g, 1),
+             QStringList({g->textMatrix(1, 0), "10045", "TRAMADOL 50mg/mL - AMPULE 2mL", "TRAMADOL",
+                          "PH", "", "generic TRAMADOL; 50 mg/mL and ampule agree"}));
     QCOMPARE(g->textMatrix(2, 1), QStringLiteral("10046")); // DOLOTRAM 50mg/mL, AMPULE
     QVERIFY(rowOf(g, 1, QStringLiteral("10043")) > 2);
     QVERIFY(g->textMatrix(1, 0).toInt() >
@@ -135,7 +136,8 @@ void TestSuggestScreen::theWindowFollowsGrid1AndTheCategories() {
     QLabel* label = window()->findChild<QLabel*>(QStringLiteral("lblSuggestFor"));
     // Linked to this code already: first, scored 100, mapped to it.
     QCOMPARE(rowTexts(suggestions(), 1),
-             QStringList({"100", "10079", "CEFTRIAXONE 1g - VIAL", "CEFTRIAXONE", "PH", "ER0004"}));
+             QStringList({"100", "10079", "CEFTRIAXONE 1g - VIAL", "CEFTRIAXONE", "PH", "ER0004",
+                          "linked to this code already"}));
     chooseItem(QStringLiteral("ER0005"));
     QCOMPARE(label->text(), QStringLiteral("ER0005 - Ampicillin 500 mg vial"));
     // The generic's vial and a brand's, then the 1 g vial.
