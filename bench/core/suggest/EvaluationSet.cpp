@@ -12,8 +12,8 @@ namespace bench::eval {
 
 namespace {
 
-QByteArray resource(const QString& name) {
-    QFile file(QStringLiteral(":/eval/") + name);
+QByteArray resource(const QString& folder, const QString& name) {
+    QFile file(QStringLiteral(":/") + folder + u'/' + name);
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "bench: the evaluation file %s cannot be read\n", qPrintable(name));
         std::exit(2);
@@ -22,9 +22,10 @@ QByteArray resource(const QString& name) {
 }
 
 // The rows of a '|'-separated file, its header left out.
-QList<QStringList> rows(const QString& name) {
+QList<QStringList> rows(const QString& folder, const QString& name) {
     QList<QStringList> out;
-    const QStringList lines = QString::fromUtf8(resource(name)).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(resource(folder, name)).split(u'\n', Qt::SkipEmptyParts);
     for (qsizetype i = 1; i < lines.size(); ++i)
         out << lines[i].split(u'|');
     return out;
@@ -49,20 +50,20 @@ int Set::linked() const {
     return n;
 }
 
-Set read() {
+Set read(const QString& folder) {
     Set set;
-    for (const QStringList& f : rows(QStringLiteral("hospital.txt")))
+    for (const QStringList& f : rows(folder, QStringLiteral("hospital.txt")))
         set.hospital << HospitalRow{f.value(0), f.value(1), f.value(2), f.value(3),
                                     f.value(4), f.value(5), f.value(6), f.value(7)};
-    for (const QStringList& f : rows(QStringLiteral("reference.txt")))
+    for (const QStringList& f : rows(folder, QStringLiteral("reference.txt")))
         set.references << Reference{f.value(0), f.value(1), f.value(2), f.value(3)};
-    for (const QStringList& f : rows(QStringLiteral("pairs.txt")))
+    for (const QStringList& f : rows(folder, QStringLiteral("pairs.txt")))
         set.pairs << Pair{f.value(0), f.value(1), f.value(2), f.value(3) == u"1"};
     for (const HospitalRow& h : set.hospital)
         set.byId.insert(h.id, h);
     for (const Reference& r : set.references)
         set.byCode.insert(r.table + u'|' + r.code, r);
-    set.registerFile = resource(QStringLiteral("register.csv"));
+    set.registerFile = resource(folder, QStringLiteral("register.csv"));
     return set;
 }
 

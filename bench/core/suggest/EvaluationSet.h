@@ -42,8 +42,10 @@ struct Set {
     int linked() const;
 };
 
-// Reads the set from the benchmark's resources; ends the benchmark when a file is missing.
-Set read();
+// Reads a set from the benchmark's resources: "eval", the set the engine is measured on, or
+// "holdout", written apart from it and from the engine and never tuned on. Ends the benchmark
+// when a file is missing.
+Set read(const QString& folder = QStringLiteral("eval"));
 
 // The set as a hospital database: the sample's tables and revenue catalogue, emptied and filled
 // with the set; the pairs marked linked saved as links.

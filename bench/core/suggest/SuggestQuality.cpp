@@ -134,6 +134,12 @@ QList<Asked> codesProposed(Gateway& db, suggest::Suggestions& engine, const Set&
         a.score = choices.isEmpty() ? 0 : choices[0].score;
         a.empty = choices.isEmpty();
         out << a;
+        if (a.place == 0 && a.score < SuggestCodes::defaultMinimum && misses &&
+            qEnvironmentVariableIsSet("BREVANT_UNTICKED"))
+            *misses << QStringLiteral("[%1, unticked] %2 | %3 -> %4 (%5: %6)")
+                           .arg(a.group, h.shown(), h.generic, r.description)
+                           .arg(a.score)
+                           .arg(choices[0].why);
         if (a.place != 0 && misses)
             *misses << QStringLiteral("[%1] %2 | %3 -> wanted %4, got %5 (%6: %7)")
                            .arg(a.group, h.shown(), h.generic, r.description,
@@ -234,10 +240,36 @@ Figures printFigures(const char* title, const QList<Asked>& items, const QList<A
     return {tally(items, medicine), tally(codes, medicine), share(listed, could)};
 }
 
+// A set measured without a drug register, then with its register imported.
+struct Measured {
+    QList<Asked> items, codes, itemsR, codesR;
+    Figures bare, registered;
+};
+Measured measure(Gateway& db, const Set& set, const char* name, QStringList* itemMisses,
+                 QStringList* codeMisses) {
+    eval::fill(db, set);
+    std::printf("%s: %d hospital items, %d PhilHealth items, %d pairs (%d linked before)\n", name,
+                int(set.hospital.size()), int(set.references.size()), int(set.pairs.size()),
+                set.linked());
+    Measured m;
+    suggest::Suggestions engine;
+    m.items = hospitalItemsFound(db, engine, set, nullptr);
+    m.codes = codesProposed(db, engine, set, nullptr);
+    m.bare = printFigures("without a drug register:", m.items, m.codes);
+    const int products = eval::importRegister(db, set);
+    suggest::Suggestions withRegister;
+    m.itemsR = hospitalItemsFound(db, withRegister, set, itemMisses);
+    m.codesR = codesProposed(db, withRegister, set, codeMisses);
+    const QString title =
+        QStringLiteral("with the set's drug register imported (%1 products):").arg(products);
+    m.registered = printFigures(qPrintable(title), m.itemsR, m.codesR);
+    return m;
+}
+
 } // namespace
 
 int qualityExplained(const QString& text) {
-    const Set set = eval::read();
+    const Set set = eval::read(qEnvironmentVariable("BREVANT_EVAL_SET", QStringLiteral("eval")));
     QTemporaryDir folder;
     sample::create(folder.path());
     Gateway db(embedded::open(folder.path()));
@@ -263,25 +295,12 @@ int qualityScenario(bool verbose) {
     QTemporaryDir folder;
     sample::create(folder.path());
     Gateway db(embedded::open(folder.path()));
-    eval::fill(db, set);
-    std::printf("evaluation set: %d hospital items, %d PhilHealth items, %d pairs (%d linked "
-                "before)\n",
-                int(set.hospital.size()), int(set.references.size()), int(set.pairs.size()),
-                set.linked());
-
     QStringList itemMisses, codeMisses;
-    suggest::Suggestions engine;
-    const QList<Asked> items = hospitalItemsFound(db, engine, set, nullptr);
-    const QList<Asked> codes = codesProposed(db, engine, set, nullptr);
-    const Figures bare = printFigures("without a drug register:", items, codes);
-
-    const int products = eval::importRegister(db, set);
-    suggest::Suggestions withRegister;
-    const QList<Asked> itemsR = hospitalItemsFound(db, withRegister, set, &itemMisses);
-    const QList<Asked> codesR = codesProposed(db, withRegister, set, &codeMisses);
-    const QString title =
-        QStringLiteral("with the set's drug register imported (%1 products):").arg(products);
-    const Figures registered = printFigures(qPrintable(title), itemsR, codesR);
+    const Measured m = measure(db, set, "evaluation set", &itemMisses, &codeMisses);
+    const Figures& bare = m.bare;
+    const Figures& registered = m.registered;
+    const QList<Asked>& codesR = m.codesR;
+    const QList<Asked>& itemsR = m.itemsR;
 
     // The same without the links, to see what the learning adds.
     for (const char* table : {"Build_FIle..ESOA_ITEM_LINK", "Build_FIle..ESOA_ER_LINK"})
@@ -309,6 +328,21 @@ int qualityScenario(bool verbose) {
         std::printf("\n-- hospital items missed at the top:\n%s\n",
                     qPrintable(itemMisses.join(u'\n')));
         std::printf("\n-- codes missed at the top:\n%s\n", qPrintable(codeMisses.join(u'\n')));
+    }
+    // The holdout, measured as it is: no goal, and nothing of the engine tuned on it.
+    {
+        QTemporaryDir holdoutFolder;
+        sample::create(holdoutFolder.path());
+        Gateway holdoutDb(embedded::open(holdoutFolder.path()));
+        std::printf("\n");
+        QStringList holdoutItems, holdoutCodes;
+        measure(holdoutDb, eval::read(QStringLiteral("holdout")), "holdout set", &holdoutItems,
+                &holdoutCodes);
+        if (verbose && qEnvironmentVariableIsSet("BREVANT_HOLDOUT_MISSES"))
+            std::printf("\n-- holdout: hospital items missed at the top:\n%s\n\n-- holdout: codes "
+                        "missed at the top:\n%s\n",
+                        qPrintable(holdoutItems.join(u'\n')), qPrintable(holdoutCodes.join(u'\n')));
+        std::printf("\n");
     }
     const Tally all = tally(codesR, [](const Asked&) { return true; });
     const Tally allItems = tally(itemsR, [](const Asked&) { return true; });

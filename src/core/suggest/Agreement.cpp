@@ -49,6 +49,13 @@ QuantityMatch matchQuantities(const std::vector<Quantity>& a, const std::vector<
             inA += found(q, doseB);
         if (inA == int(doseA.size()) && allFound(doseB, doseA)) {
             m.strength = StrengthFit::Same;
+            // The same concentration, in ampules or bottles that hold different amounts.
+            const Quantities heldA = pick(a, Quantity::Numerator),
+                             heldB = pick(b, Quantity::Numerator);
+            if (!heldA.empty() && !heldB.empty() &&
+                std::none_of(heldA.begin(), heldA.end(),
+                             [&](const Quantity* q) { return found(q, heldB); }))
+                m.agreement = 0.97;
         } else if ((doseA.size() == 1 && allFound(doseA, pick(b, Quantity::Total))) ||
                    (doseB.size() == 1 && allFound(doseB, pick(a, Quantity::Total)))) {
             m.strength = StrengthFit::Total;

@@ -32,8 +32,11 @@ inline double quantityAgreement(const std::vector<Quantity>& a, const std::vecto
 }
 // Whether a strength fit lets two items be one product: their strengths agree as far as they
 // are written on both sides.
+// "250 mg" against "250 mg/5 mL" agrees too: a hospital often names what the bottle or ampule
+// holds.
 inline bool strengthsAgree(StrengthFit fit) {
-    return fit == StrengthFit::Same || fit == StrengthFit::Total || fit == StrengthFit::MgForMcg;
+    return fit == StrengthFit::Same || fit == StrengthFit::Total || fit == StrengthFit::MgForMcg ||
+           fit == StrengthFit::Numerator;
 }
 // How well two texts' dosage forms agree.
 double formAgreement(std::uint32_t a, std::uint32_t b);

@@ -4,6 +4,7 @@
 #include "Analysis.h"
 
 #include "core/suggest/Lexicon.h"
+#include "core/suggest/Pieces.h"
 
 #include <QStringList>
 
@@ -16,6 +17,8 @@
 
 namespace suggest {
 
+using namespace pieces;
+
 bool Quantity::sameAs(const Quantity& other) const {
     if (dimension != other.dimension || perMl != other.perMl)
         return false;
@@ -24,322 +27,6 @@ bool Quantity::sameAs(const Quantity& other) const {
 }
 
 namespace {
-
-struct Piece {
-    enum Type { Word, Number, Slash, Percent, Plus };
-    std::string text;
-    Type type;
-};
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool isLetter(char c) {
-    return c >= 'A' && c <= 'Z';
-}
-bool isAlnum(char c) {
-    return isDigit(c) || isLetter(c);
-}
-
-// Upper case ASCII: accents go ("Peña" is "PENA"), any other character is a blank.
-std::string folded(const QString& text) {
-    bool ascii = true;
-    for (QChar ch : text)
-        ascii = ascii && ch.unicode() < 128;
-    if (ascii) {
-        std::string out(static_cast<size_t>(text.size()), ' ');
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const char c = static_cast<char>(text[i].unicode());
-            out[static_cast<size_t>(i)] = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-        }
-        return out;
-    }
-    const QString upper = text.toUpper().normalized(QString::NormalizationForm_D);
-    std::string out;
-    out.reserve(upper.size());
-    for (QChar ch : upper) {
-        const char16_t u = ch.unicode();
-        if (u < 128)
-            out.push_back(static_cast<char>(u));
-        else if (!ch.isMark())
-            out.push_back(' ');
-    }
-    return out;
-}
-
-// Splits a piece written as one ("500MG", "G23", "4X4") where it is a number and its unit, a size
-// and its number, or a product of two numbers; anything else ("HBA1C", "T3", "2D") stays whole.
-void splitChunk(const std::string& chunk, std::vector<Piece>& out) {
-    const auto& lex = lexicon::get();
-    std::vector<std::pair<std::string, bool>> runs; // text, is a number
-    for (char c : chunk) {
-        const bool digit = isDigit(c) || c == '.';
-        if (runs.empty() || runs.back().second != digit)
-            runs.emplace_back(std::string(), digit);
-        runs.back().first.push_back(c);
-    }
-    if (runs.size() == 1) {
-        out.push_back({chunk, runs[0].second ? Piece::Number : Piece::Word});
-        return;
-    }
-    if (runs.size() == 2 && runs[0].second && lex.units.count(runs[1].first)) {
-        out.push_back({runs[0].first, Piece::Number});
-        out.push_back({runs[1].first, Piece::Word});
-        return;
-    }
-    if (runs.size() == 2 && runs[0].second && runs[1].first == "S")
-        return; // a pack count ("100S")
-    if (runs.size() == 2 && !runs[0].second) {
-        const auto prefix = lex.sizePrefixes.find(runs[0].first);
-        if (prefix != lex.sizePrefixes.end()) {
-            out.push_back({prefix->second, Piece::Word});
-            out.push_back({runs[1].first, Piece::Number});
-            return;
-        }
-    }
-    if ((runs.size() == 3 || (runs.size() == 4 && lex.units.count(runs[3].first))) &&
-        runs[0].second && runs[1].first == "X" && runs[2].second) {
-        out.push_back({runs[0].first + "X" + runs[2].first, Piece::Word});
-        return;
-    }
-    out.push_back({chunk, Piece::Word});
-}
-
-void splitText(const std::string& s, bool expandPieces, std::vector<Piece>& out) {
-    const auto& lex = lexicon::get();
-    std::string chunk;
-    auto flush = [&] {
-        if (chunk.empty())
-            return;
-        const auto piece = expandPieces ? lex.pieces.find(chunk) : lex.pieces.end();
-        if (piece != lex.pieces.end())
-            splitText(piece->second, false, out);
-        else
-            splitChunk(chunk, out);
-        chunk.clear();
-    };
-    const size_t n = s.size();
-    for (size_t i = 0; i < n; ++i) {
-        const char c = s[i];
-        if (isAlnum(c)) {
-            chunk.push_back(c);
-            continue;
-        }
-        const bool digitBefore = !chunk.empty() && isDigit(chunk.back());
-        const bool digitAfter = i + 1 < n && isDigit(s[i + 1]);
-        if (c == '.' && digitAfter && (digitBefore || chunk.empty())) {
-            if (chunk.empty())
-                chunk.push_back('0');
-            chunk.push_back('.');
-            continue;
-        }
-        // 1,000 and 5,000IU: a thousands separator when exactly three digits follow.
-        if (c == ',' && digitBefore && i + 3 < n && isDigit(s[i + 1]) && isDigit(s[i + 2]) &&
-            isDigit(s[i + 3]) && (i + 4 >= n || !isDigit(s[i + 4])))
-            continue;
-        // "U/A", "C&S", "W/O": two single letters joined by a sign are one abbreviation.
-        if ((c == '/' || c == '&') && chunk.size() == 1 && isLetter(chunk[0]) && i + 1 < n &&
-            isLetter(s[i + 1]) && (i + 2 >= n || !isAlnum(s[i + 2]))) {
-            chunk.push_back(s[i + 1]);
-            ++i;
-            flush();
-            continue;
-        }
-        // "#7": a size.
-        if (c == '#' && i + 1 < n && isDigit(s[i + 1])) {
-            flush();
-            out.push_back({"SIZE", Piece::Word});
-            continue;
-        }
-        // "2-0": a suture's size.
-        if (c == '-' && chunk.size() == 1 && isDigit(chunk[0]) && i + 1 < n && s[i + 1] == '0' &&
-            (i + 2 >= n || !isAlnum(s[i + 2]))) {
-            out.push_back({chunk + "-0", Piece::Word});
-            chunk.clear();
-            ++i;
-            continue;
-        }
-        // "RINGER'S": the possessive goes; "100'S" is a pack's count, and goes whole.
-        if (c == '\'' && i + 1 < n && s[i + 1] == 'S' && (i + 2 >= n || !isAlnum(s[i + 2]))) {
-            ++i;
-            if (!chunk.empty() && chunk.find_first_not_of("0123456789") == std::string::npos)
-                chunk.clear();
-            flush();
-            continue;
-        }
-        flush();
-        if (c == '/')
-            out.push_back({"/", Piece::Slash});
-        else if (c == '%')
-            out.push_back({"%", Piece::Percent});
-        else if (c == '+')
-            out.push_back({"+", Piece::Plus});
-    }
-    flush();
-}
-
-std::string numberText(const std::string& text) {
-    // A whole number as written, without leading zeros ("007" is "7").
-    if (text.find('.') == std::string::npos) {
-        const size_t first = text.find_first_not_of('0');
-        return first == std::string::npos ? std::string("0") : text.substr(first);
-    }
-    // A decimal without trailing zeros ("7.50" is "7.5", "0.90" is "0.9"); one no strength or
-    // size has, as written.
-    const double value = std::strtod(text.c_str(), nullptr);
-    if (!std::isfinite(value) || value >= 1e15 || (value != 0 && value < 1e-4))
-        return text;
-    char shown[40];
-    std::snprintf(shown, sizeof shown, "%.6f", value);
-    std::string out = shown;
-    while (out.back() == '0')
-        out.pop_back();
-    if (out.back() == '.')
-        out.pop_back();
-    return out;
-}
-
-std::optional<Quantity::Dimension> sizeDimension(const std::string& word) {
-    if (word == "GAUGE")
-        return Quantity::Gauge;
-    if (word == "FR" || word == "FRENCH")
-        return Quantity::French;
-    if (word == "SIZE" || word == "NO")
-        return Quantity::Size;
-    return std::nullopt;
-}
-
-// Reads "500 MG", "0.9 %", "250 MG / 5 ML", "5 MG/ML" into quantities; what is no quantity is
-// left in order.
-std::vector<Piece> readQuantities(const std::vector<Piece>& in, std::vector<Quantity>& out) {
-    const auto& lex = lexicon::get();
-    auto unitAt = [&](size_t i) -> const lexicon::Lexicon::Unit* {
-        if (i >= in.size())
-            return nullptr;
-        if (in[i].type == Piece::Percent)
-            return &lex.units.at("%");
-        if (in[i].type != Piece::Word)
-            return nullptr;
-        const auto it = lex.units.find(in[i].text);
-        return it == lex.units.end() ? nullptr : &it->second;
-    };
-    std::vector<Piece> rest;
-    size_t i = 0;
-    while (i < in.size()) {
-        const Piece& p = in[i];
-        // "4 x 4 in": a size of two numbers, its unit left out.
-        if (p.type == Piece::Number && i + 2 < in.size() && in[i + 1].text == "X" &&
-            in[i + 2].type == Piece::Number) {
-            rest.push_back({numberText(p.text) + "X" + numberText(in[i + 2].text), Piece::Word});
-            i += 3;
-            if (const auto* unit = unitAt(i); unit && unit->dimension == Quantity::Length)
-                ++i;
-            continue;
-        }
-        // "800/160" and "500+125" with no unit, or one unit after both ("325/37.5MG", "5+2.5 MG"):
-        // the strengths of a combination, in mg or in the unit written. "250/5ML" is a ratio:
-        // 250 mg in 5 mL.
-        if (p.type == Piece::Number && i + 2 < in.size() &&
-            (in[i + 1].type == Piece::Slash || in[i + 1].type == Piece::Plus) &&
-            in[i + 2].type == Piece::Number) {
-            const lexicon::Lexicon::Unit* after = unitAt(i + 3);
-            const bool ratio =
-                after && after->dimension == Quantity::Volume && in[i + 1].type == Piece::Slash;
-            if (ratio) {
-                const double mass = std::strtod(p.text.c_str(), nullptr);
-                const double per = std::strtod(in[i + 2].text.c_str(), nullptr) * after->factor;
-                if (std::isfinite(mass) && per > 0 && std::isfinite(per)) {
-                    Quantity numerator;
-                    numerator.value = mass;
-                    numerator.role = Quantity::Numerator;
-                    out.push_back(numerator);
-                    Quantity dose;
-                    dose.value = mass / per;
-                    dose.perMl = true;
-                    out.push_back(dose);
-                }
-                i += 4;
-                continue;
-            }
-            const bool strengthUnit = after && (after->dimension == Quantity::Mass ||
-                                                after->dimension == Quantity::Units);
-            if (!after || strengthUnit) {
-                for (size_t k : {i, i + 2}) {
-                    Quantity q;
-                    q.value =
-                        std::strtod(in[k].text.c_str(), nullptr) * (after ? after->factor : 1);
-                    q.dimension = after ? after->dimension : Quantity::Mass;
-                    out.push_back(q);
-                }
-                i += after ? 4 : 3;
-                continue;
-            }
-        }
-        // "X 100": a pack's count.
-        if (p.type == Piece::Word && p.text == "X" && i + 1 < in.size() &&
-            in[i + 1].type == Piece::Number && !rest.empty()) {
-            i += 2;
-            continue;
-        }
-        // "GAUGE 23", "FR 16", "SIZE 7": a size that tells one item from the next.
-        if (p.type == Piece::Word && i + 1 < in.size() && in[i + 1].type == Piece::Number) {
-            const auto size = sizeDimension(p.text);
-            if (size) {
-                Quantity q;
-                q.value = std::strtod(in[i + 1].text.c_str(), nullptr);
-                q.dimension = *size;
-                out.push_back(q);
-                // The number stays a word too: the other side may write it bare ("ETT 7.5").
-                rest.push_back(in[i + 1]);
-                i += 2;
-                continue;
-            }
-        }
-        const lexicon::Lexicon::Unit* unit = p.type == Piece::Number ? unitAt(i + 1) : nullptr;
-        if (!unit) {
-            rest.push_back(p);
-            ++i;
-            continue;
-        }
-        Quantity q;
-        q.value = std::strtod(p.text.c_str(), nullptr) * unit->factor;
-        q.dimension = unit->dimension;
-        if (!std::isfinite(q.value)) {
-            rest.push_back(p);
-            ++i;
-            continue;
-        }
-        size_t next = i + 2;
-        // A ratio: "/ 5 ML" or "/ ML".
-        double per = 0;
-        if (next < in.size() && in[next].type == Piece::Slash) {
-            if (next + 1 < in.size() && in[next + 1].type == Piece::Number) {
-                const auto* denominator = unitAt(next + 2);
-                if (denominator && denominator->dimension == Quantity::Volume) {
-                    per = std::strtod(in[next + 1].text.c_str(), nullptr) * denominator->factor;
-                    next += 3;
-                }
-            } else if (const auto* denominator = unitAt(next + 1);
-                       denominator && denominator->dimension == Quantity::Volume) {
-                per = denominator->factor;
-                next += 2;
-            }
-        }
-        if (per > 0 && q.dimension != Quantity::Volume) {
-            Quantity numerator = q;
-            numerator.role = Quantity::Numerator;
-            out.push_back(numerator);
-            q.value /= per;
-            q.perMl = true;
-            q.role = Quantity::Dose;
-        } else {
-            q.role = q.dimension == Quantity::Volume ? Quantity::Pack : Quantity::Dose;
-        }
-        out.push_back(q);
-        i = next;
-    }
-    return rest;
-}
 
 std::string joined(const std::vector<std::string>& words) {
     std::string out;
@@ -380,13 +67,13 @@ std::vector<std::string> rewritePhrases(const std::vector<std::string>& in,
     return out;
 }
 
-} // namespace
-
-Analysis analyse(const QString& text) {
+// The analysis of a text already folded, but for what takes all of an item's text at once (the
+// totals, the amounts held, a bare number read as the strength): see analyse.
+Analysis analyseFolded(const std::string& text) {
     const auto& lex = lexicon::get();
     Analysis a;
     std::vector<Piece> pieces;
-    splitText(folded(text), true, pieces);
+    splitText(text, true, pieces);
     for (Piece& p : pieces)
         if (p.type == Piece::Word)
             lexicon::stem(p.text);
@@ -439,6 +126,13 @@ Analysis analyse(const QString& text) {
             kind = k->second;
         a.words.push_back({word, kind});
     }
+    return a;
+}
+
+// What takes all of an item's text at once: a medicine's abbreviations, the totals of a
+// combination, the amount an ampule or bottle holds, a bare number of a medicine read as its
+// strength.
+void finish(Analysis& a) {
     // A medicine's abbreviations: "XR", "SR", "MR" are its release, not an X-ray; "IV" or "IM"
     // without a form is an injection.
     const bool drug =
@@ -461,7 +155,7 @@ Analysis analyse(const QString& text) {
             if (w.text == "NEBULIZATION" || w.text == "NEBULISATION")
                 a.forms |= form::Nebule;
             if (release.count(w.text)) {
-                w = {"RELEASE", WordKind::Weak};
+                w = {"RELEASE", WordKind::Weak, w.aside};
                 released = true;
             }
         }
@@ -476,22 +170,87 @@ Analysis analyse(const QString& text) {
             });
         }
     }
-    std::vector<double> masses;
-    for (const Quantity& q : a.quantities)
-        if (q.role == Quantity::Dose && q.dimension == Quantity::Mass && !q.perMl)
-            masses.push_back(q.value);
-    if (masses.size() >= 2) {
-        // "4 g + 500 mg", written "4.5G" elsewhere.
+    // "4 g + 500 mg", written "4.5G" elsewhere; "400 mg + 57 mg/5 mL", written "457MG/5ML".
+    for (const bool perMl : {false, true}) {
         Quantity total;
         total.role = Quantity::Total;
-        for (double m : masses)
-            total.value += m;
-        a.quantities.push_back(total);
+        total.perMl = perMl;
+        int parts = 0;
+        for (const Quantity& q : a.quantities)
+            if (q.role == Quantity::Dose && q.dimension == Quantity::Mass && q.perMl == perMl) {
+                total.value += q.value;
+                ++parts;
+            }
+        if (parts >= 2)
+            a.quantities.push_back(total);
     }
-    if (!hasDose && a.forms != 0)
+    // "30 mg/mL, 1 mL ampule" holds 30 mg, which is how a hospital may name it.
+    std::vector<Quantity> held;
+    for (const Quantity& pack : a.quantities)
+        if (pack.role == Quantity::Pack && pack.dimension == Quantity::Volume && pack.value > 0 &&
+            pack.value <= 20)
+            for (const Quantity& q : a.quantities)
+                if (q.role == Quantity::Dose && q.perMl) {
+                    Quantity amount = q;
+                    amount.perMl = false;
+                    amount.role = Quantity::Numerator;
+                    amount.value = q.value * pack.value;
+                    held.push_back(amount);
+                }
+    a.quantities.insert(a.quantities.end(), held.begin(), held.end());
+    if (a.forms != 0)
         readBareStrength(a);
     // A number past what a double holds says nothing of a strength.
     std::erase_if(a.quantities, [](const Quantity& q) { return !std::isfinite(q.value); });
+}
+
+} // namespace
+
+Analysis analyse(const QString& text) {
+    const std::string whole = folded(text);
+    if (whole.find_first_of("([") == std::string::npos) {
+        Analysis a = analyseFolded(whole);
+        finish(a);
+        return a;
+    }
+    // "GENERIC (BRAND)", "BRAND (GENERIC)": what a name holds in brackets is read apart, each
+    // word of it marked, so that the part that matches can speak for the other.
+    std::string outside, inside;
+    int depth = 0;
+    for (char c : whole) {
+        if (c == '(' || c == '[') {
+            ++depth;
+            outside.push_back(' ');
+            inside.push_back(' ');
+        } else if ((c == ')' || c == ']') && depth > 0) {
+            --depth;
+            outside.push_back(' ');
+            inside.push_back(' ');
+        } else {
+            (depth > 0 ? inside : outside).push_back(c);
+        }
+    }
+    Analysis a = analyseFolded(outside);
+    const Analysis aside = analyseFolded(inside);
+    for (Word w : aside.words)
+        if (std::none_of(a.words.begin(), a.words.end(),
+                         [&](const Word& o) { return o.text == w.text; })) {
+            w.aside = true;
+            a.words.push_back(std::move(w));
+        }
+    // A strength in brackets beside one outside says the same another way ("1.25 g (equiv. to
+    // 500 mg elemental calcium)"): it may stand alone on the other side, as a ratio's numerator.
+    const bool dosed = std::any_of(a.quantities.begin(), a.quantities.end(),
+                                   [](const Quantity& q) { return q.role == Quantity::Dose; });
+    for (Quantity q : aside.quantities) {
+        if (dosed && q.role == Quantity::Dose && !q.perMl)
+            q.role = Quantity::Numerator;
+        a.quantities.push_back(q);
+    }
+    a.forms |= aside.forms;
+    a.higherStrength = a.higherStrength || aside.higherStrength;
+    a.brands.insert(a.brands.end(), aside.brands.begin(), aside.brands.end());
+    finish(a);
     return a;
 }
 

@@ -20,6 +20,7 @@ enum class WordKind : std::uint8_t {
 struct Word {
     std::string text; // upper case, in its canonical spelling
     WordKind kind = WordKind::Plain;
+    bool aside = false; // written in brackets ("PARACETAMOL (TEMPRA)")
 };
 
 // A strength or a volume: a value in a canonical unit (mg, mL, %, IU, mEq, mmol, cm).

@@ -4,9 +4,9 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace suggest {
@@ -25,7 +25,8 @@ public:
     void build(const std::vector<RegisteredProduct>& products);
     bool empty() const { return m_products.empty(); }
     size_t products() const { return m_products.size(); }
-    size_t brands() const { return m_byBrand.size(); }
+    // The brand names it knows.
+    size_t brands() const;
 
     // What the register says of an item's name (analysed as `name`).
     struct Reading {
@@ -40,15 +41,33 @@ public:
     std::optional<Reading> read(const QString& text, const Analysis& name) const;
 
 private:
+    // The products of a brand (or of the brands a first word begins), from the index.
+    struct Found {
+        const std::pair<std::uint64_t, int>* begin = nullptr;
+        const std::pair<std::uint64_t, int>* end = nullptr;
+        bool empty() const { return begin == end; }
+    };
+    Found find(const std::vector<std::pair<std::uint64_t, int>>& index,
+               const std::string& key) const;
+    std::vector<Quantity> strengthOf(int product) const;
+
+    // Each generic name once, with its analysis.
+    struct Generic {
+        QString text;
+        Analysis analysis;
+    };
+    std::vector<Generic> m_generics;
+    // Each product: its generic, its forms, its strengths (in one array for all of them).
     struct Product {
-        QString generic;
-        Analysis analysis; // the generic's words; the strength's quantities, the form's forms
+        int generic = 0;
+        std::uint32_t forms = 0;
+        std::uint32_t firstQuantity = 0, quantities = 0;
     };
     std::vector<Product> m_products;
-    // A brand's words joined by blanks, and its products; a brand's first word, and the
-    // products of the brands it begins, for a name that writes the first word alone.
-    std::unordered_map<std::string, std::vector<int>> m_byBrand;
-    std::unordered_map<std::string, std::vector<int>> m_byFirstWord;
+    std::vector<Quantity> m_quantities;
+    // A brand's words joined by blanks, by their hash, and its products; a brand's first word
+    // and the products of the brands it begins, for a name that writes the first word alone.
+    std::vector<std::pair<std::uint64_t, int>> m_byBrand, m_byFirstWord;
     size_t m_longest = 1; // the most words a brand has
 };
 

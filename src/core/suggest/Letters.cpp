@@ -49,6 +49,48 @@ bool isNumberWord(const std::string& w) {
     return !w.empty() && w.find_first_not_of("0123456789.") == std::string::npos;
 }
 
+std::string soundKey(const std::string& w) {
+    if (w.size() < 6 ||
+        !std::all_of(w.begin(), w.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
+        return std::string();
+    std::string spoken;
+    for (size_t i = 0; i < w.size(); ++i) {
+        const char c = w[i], next = i + 1 < w.size() ? w[i + 1] : '\0';
+        if ((c == 'P' && next == 'H')) {
+            spoken.push_back('F');
+            ++i;
+        } else if ((c == 'T' || c == 'G' || c == 'R' || c == 'K') && next == 'H') {
+            spoken.push_back(c);
+            ++i;
+        } else if (c == 'C' && (next == 'H' || next == 'K')) {
+            spoken.push_back('K');
+            ++i;
+        } else if (c == 'C') {
+            spoken.push_back(next == 'E' || next == 'I' || next == 'Y' ? 'S' : 'K');
+        } else if (c == 'Q') {
+            spoken.push_back('K');
+        } else if (c == 'X') {
+            spoken += "KS";
+        } else if (c == 'Z') {
+            spoken.push_back('S');
+        } else if (c == 'Y') {
+            spoken.push_back('I');
+        } else if (c == 'V') {
+            spoken.push_back('B');
+        } else {
+            spoken.push_back(c);
+        }
+    }
+    auto vowel = [](char c) { return c == 'A' || c == 'E' || c == 'I' || c == 'O' || c == 'U'; };
+    std::string key(1, vowel(spoken[0]) ? 'A' : spoken[0]);
+    for (size_t i = 1; i < spoken.size(); ++i)
+        if (!vowel(spoken[i]) && spoken[i] != key.back())
+            key.push_back(spoken[i]);
+    // Six sounds at least: shorter keys are shared by names of different drugs (cefixime and
+    // "cefuxim" for cefuroxime).
+    return key.size() >= 6 ? key : std::string();
+}
+
 bool comparableByLetters(const std::string& w) {
     return w.size() >= 4 && w.size() <= longestNearWord &&
            std::all_of(w.begin(), w.end(), [](char c) { return c >= 'A' && c <= 'Z'; });

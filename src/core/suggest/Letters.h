@@ -24,6 +24,12 @@ int editDistance(const std::string& a, const std::string& b, int atMost);
 // its beginning and a run or two; a misspelling of a long name shares most runs.
 double letterLikeness(const std::string& a, const std::string& b);
 
+// How a word sounds, as people who write it as they hear it spell it: PH and F, C and K or S,
+// Z and S, V and B, Y and I are one; the vowels after the first letter and doubled letters go.
+// "KARBAMAZAPIN" and "CARBAMAZEPINE" sound alike, "SIPROFLOKSASIN" and "CIPROFLOXACIN" too.
+// Empty for a word too short to tell (under six letters or six sounds) or not of letters only.
+std::string soundKey(const std::string& w);
+
 // Whether a word may be compared by its letters: four letters or more, letters only.
 bool comparableByLetters(const std::string& w);
 

@@ -58,7 +58,7 @@ void Ranker::add(const ItemText& item) {
             for (size_t k = first; k < m_itemWords.size() && !present; ++k)
                 present = m_itemWords[k].id == id;
             if (!present)
-                m_itemWords.push_back({id, w.kind, generic});
+                m_itemWords.push_back({id, w.kind, generic, w.aside});
         }
     }
     m_quantityStart.push_back(static_cast<std::uint32_t>(m_quantities.size()));
@@ -109,6 +109,12 @@ void Ranker::finish() {
             plain[size_t(w.id)] = true;
     m_letters.build(m_words,
                     [&](size_t id) { return plain[id] && comparableByLetters(m_words[id]); });
+    for (size_t id = 0; id < words; ++id)
+        if (plain[id])
+            if (const std::string key = soundKey(m_words[id]); !key.empty())
+                m_sounds.emplace_back(hashSkipping(key, std::string::npos), int(id));
+    std::sort(m_sounds.begin(), m_sounds.end());
+    m_sounds.shrink_to_fit();
     // The items by their strengths, and where each item's strength lies among its kin's.
     for (int item = 0; item < size(); ++item)
         for (std::uint32_t k = m_quantityStart[item]; k < m_quantityStart[item + 1]; ++k)
@@ -167,6 +173,16 @@ void Ranker::addSimilar(const std::string& word, std::vector<Expansion>& out) co
             }
         }
     }
+    // Words that sound the same, spelt as they are heard.
+    if (const std::string key = soundKey(word); !key.empty()) {
+        const auto range =
+            std::equal_range(m_sounds.begin(), m_sounds.end(),
+                             std::make_pair(hashSkipping(key, std::string::npos), 0),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (auto it = range.first; it != range.second; ++it)
+            if (m_words[size_t(it->second)] != word)
+                put(it->second, 0.8f, Found::Near);
+    }
     // Words that begin with this one, and the beginnings of this one that are words.
     auto from = std::lower_bound(m_sorted.begin(), m_sorted.end(), word,
                                  [this](int id, const std::string& w) { return m_words[id] < w; });
@@ -195,10 +211,13 @@ std::optional<double> Ranker::rarity(const std::string& word) const {
 }
 
 // A strength as a key of the index by strengths: its dimension, whether it is a concentration,
-// and its value to a thousandth. Nothing for a pack or a ratio's numerator.
+// and its value to a thousandth. Nothing for a pack.
 std::optional<std::uint64_t> Ranker::strengthKey(const Quantity& q) {
-    if ((q.role != Quantity::Dose && q.role != Quantity::Total) || !(q.value >= 0) ||
-        q.value > 1e12)
+    // A medicine's strengths only: sizes, gauges and lengths tell supplies apart by their words.
+    const bool strength = q.dimension == Quantity::Mass || q.dimension == Quantity::Percent ||
+                          q.dimension == Quantity::Units || q.dimension == Quantity::Equivalents ||
+                          q.dimension == Quantity::Moles;
+    if (q.role == Quantity::Pack || !strength || !(q.value >= 0) || q.value > 1e12)
         return std::nullopt;
     const auto value = static_cast<std::uint64_t>(std::llround(q.value * 1000.0));
     return (std::uint64_t(q.dimension) << 57) | (std::uint64_t(q.perMl) << 56) |

@@ -82,6 +82,7 @@ public:
             bool itemGeneric;  // the item's word is of its generic name
             bool queryGeneric; // the query's word is of its generic name
             int links;         // for a taught pair, how many links taught it
+            WordKind kind;     // the query's word's kind
         };
         std::vector<Match> matches; // for each query word found, its best match
         QuantityMatch quantity;
@@ -117,6 +118,8 @@ private:
         std::vector<Expansion> matches;
         float weight;
         bool generic;
+        WordKind kind;
+        bool aside;
     };
     // A query made ready for scoring.
     struct Prepared {
@@ -147,7 +150,8 @@ private:
     double byStrength(const Prepared& query, int item) const;
     QuantityMatch quantityMatch(const Prepared& query, int item) const;
     // A strength as a key of the index by strengths: its dimension, whether it is a
-    // concentration, and its value to a thousandth. Nothing for a pack or a ratio's numerator.
+    // concentration, and its value to a thousandth: a dose, a total, or a ratio's numerator (what
+    // an ampule holds may be all the other side names). Nothing for a pack.
     static std::optional<std::uint64_t> strengthKey(const Quantity& q);
     // The items that have one of the query's strengths.
     std::vector<int> withStrengthOf(const Prepared& query) const;
@@ -164,14 +168,16 @@ private:
     std::vector<std::pair<std::uint64_t, int>> m_variants;
     // The words in alphabetical order, for the words that begin with a given word.
     std::vector<int> m_sorted;
-    // The plain words by their runs of letters.
+    // The plain words by their runs of letters, and by how they sound (a hash of the key).
     LetterIndex m_letters;
+    std::vector<std::pair<std::uint64_t, int>> m_sounds;
     // The items: their words (id, kind, and whether the word is of the generic name), their
     // quantities and forms.
     struct ItemWord {
         int id;
         WordKind kind;
         bool generic;
+        bool aside; // written in brackets
     };
     std::vector<ItemWord> m_itemWords;
     std::vector<std::uint32_t> m_wordStart;

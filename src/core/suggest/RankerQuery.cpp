@@ -34,6 +34,8 @@ double kindFactor(WordKind kind) {
 // only order the items that share no word with the query.
 constexpr double lettersAlike = 0.3;
 constexpr double lettersConsidered = 0.15;
+// Letters this alike count where one side names no strength.
+constexpr double lettersClose = 0.45;
 
 // A likeness of letters weighs less than a word found as it is written or near it.
 float lettersSimilarity(double likeness) {
@@ -60,7 +62,7 @@ Ranker::Prepared Ranker::prepare(const ItemText& query, const Options& options) 
             if (std::find(seen.begin(), seen.end(), w.text) != seen.end())
                 continue;
             seen.push_back(w.text);
-            QueryWord q{w.text, {}, 0.0f, part == &query.generic};
+            QueryWord q{w.text, {}, 0.0f, part == &query.generic, w.kind, w.aside};
             addSimilar(w.text, q.matches);
             if (p.learning && w.kind == WordKind::Plain) {
                 const auto& partners = m_side == Side::Hospital
@@ -150,34 +152,47 @@ double Ranker::score(const Prepared& query, int item, Explanation* why) const {
     const std::uint32_t from = m_wordStart[size_t(item)], to = m_wordStart[size_t(item) + 1];
     const QuantityMatch quantities = quantityMatch(query, item);
     const double forms = formAgreement(query.forms, m_forms[size_t(item)]);
-    const bool letters =
-        strengthsAgree(quantities.strength) && formsAgree(query.forms, m_forms[size_t(item)]);
-    auto similarity = [letters](const QueryWord& q, int id, const Expansion** how = nullptr) {
+    // Letters alike count where the strength and form agree; where only one side names a
+    // strength, the most alike letters count still.
+    const bool formsFit = formsAgree(query.forms, m_forms[size_t(item)]);
+    const bool letters = strengthsAgree(quantities.strength) && formsFit;
+    const bool closeLetters = letters || (quantities.strength == StrengthFit::OneSide && formsFit);
+    auto counts = [&](const Expansion& e) {
+        return e.how != Found::Letters || letters ||
+               (closeLetters && e.similarity >= lettersSimilarity(lettersClose));
+    };
+    auto similarity = [&](const QueryWord& q, int id, const Expansion** how = nullptr) {
         float best = 0;
         for (const Expansion& e : q.matches)
-            if (e.id == id && e.similarity > best && (letters || e.how != Found::Letters)) {
+            if (e.id == id && e.similarity > best && counts(e)) {
                 best = e.similarity;
                 if (how)
                     *how = &e;
             }
         return best;
     };
-    double found = 0, wanted = 0;
-    for (const QueryWord& q : query.words) {
-        float best = 0;
+    // Each query word's best match among the item's words.
+    std::vector<float> best(query.words.size(), 0.0f);
+    // A name in two parts, one in brackets ("GENERIC (BRAND)", "BRAND (GENERIC)"): where every
+    // plain word of one part is found, the other part's words that are not weigh little.
+    bool partFound[2] = {true, true}, partHas[2] = {false, false};
+    for (size_t i = 0; i < query.words.size(); ++i) {
+        const QueryWord& q = query.words[i];
         const Expansion* how = nullptr;
         const ItemWord* matched = nullptr;
         for (std::uint32_t k = from; k < to; ++k) {
             const Expansion* e = nullptr;
             const float s = similarity(q, m_itemWords[k].id, &e);
-            if (s > best) {
-                best = s;
+            if (s > best[i]) {
+                best[i] = s;
                 how = e;
                 matched = &m_itemWords[k];
             }
         }
-        found += q.weight * best;
-        wanted += q.weight;
+        if (q.kind == WordKind::Plain) {
+            partHas[q.aside] = true;
+            partFound[q.aside] = partFound[q.aside] && best[i] >= 0.8f;
+        }
         if (why && how) {
             int links = 0;
             if (how->how == Found::Taught && query.learning)
@@ -185,27 +200,46 @@ double Ranker::score(const Prepared& query, int item, Explanation* why) const {
                             ? query.learning->links(m_words[size_t(matched->id)], q.text)
                             : query.learning->links(q.text, m_words[size_t(matched->id)]);
             why->matches.push_back({q.text, m_words[size_t(matched->id)], how->how,
-                                    matched->generic, q.generic, links});
+                                    matched->generic, q.generic, links, q.kind});
         }
+    }
+    auto speaksFor = [](const bool found[2], const bool has[2], bool aside) {
+        return has[0] && has[1] && found[!aside] && has[!aside];
+    };
+    double found = 0, wanted = 0;
+    for (size_t i = 0; i < query.words.size(); ++i) {
+        const QueryWord& q = query.words[i];
+        double weight = q.weight;
+        if (best[i] < 0.5f && speaksFor(partFound, partHas, q.aside))
+            weight *= 0.3;
+        found += weight * best[i];
+        wanted += weight;
     }
     // The item's own words: a brand name is no fault when the generic name says it all.
     std::vector<float> matched(to - from);
     bool hasGeneric = false, genericFound = true;
+    bool ownFoundPart[2] = {true, true}, ownHas[2] = {false, false};
     for (std::uint32_t k = from; k < to; ++k) {
-        float best = 0;
+        float b = 0;
         for (const QueryWord& q : query.words)
-            best = std::max(best, similarity(q, m_itemWords[k].id));
-        matched[k - from] = best;
-        if (m_itemWords[k].generic && m_itemWords[k].kind == WordKind::Plain) {
+            b = std::max(b, similarity(q, m_itemWords[k].id));
+        matched[k - from] = b;
+        const ItemWord& w = m_itemWords[k];
+        if (w.generic && w.kind == WordKind::Plain) {
             hasGeneric = true;
-            genericFound = genericFound && best >= 0.8f;
+            genericFound = genericFound && b >= 0.8f;
+        }
+        if (!w.generic && w.kind == WordKind::Plain) {
+            ownHas[w.aside] = true;
+            ownFoundPart[w.aside] = ownFoundPart[w.aside] && b >= 0.8f;
         }
     }
     double own = 0, ownFound = 0;
     for (std::uint32_t k = from; k < to; ++k) {
         const ItemWord& w = m_itemWords[k];
         double weight = idf(w.id) * kindFactor(w.kind);
-        if (hasGeneric && genericFound && !w.generic && matched[k - from] < 0.5f)
+        if (matched[k - from] < 0.5f && ((hasGeneric && genericFound && !w.generic) ||
+                                         (!w.generic && speaksFor(ownFoundPart, ownHas, w.aside))))
             weight *= 0.3;
         own += weight;
         ownFound += weight * matched[k - from];

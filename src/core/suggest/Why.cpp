@@ -69,6 +69,9 @@ QStringList wordsFound(const Ranker::Explanation& why, const HospitalWording& ho
         case Found::Same:
             break;
         }
+        // A route, a salt or a pack word says little of what the item is.
+        if (m.kind != WordKind::Plain && m.kind != WordKind::Number)
+            continue;
         if (ofGeneric && hospital.generic == HospitalWording::Generic::Register) {
             if (!registerSaid)
                 parts << QStringLiteral("brand %1 = %2 (drug register)")

@@ -2,6 +2,7 @@
 // write them, brands no dictionary holds, a generic and a brand in one name, long names
 // misspelt, and a strength with nothing else in common.
 #include "core/suggest/Analysis.h"
+#include "core/suggest/Letters.h"
 #include "core/suggest/Ranker.h"
 
 #include <QTest>
@@ -15,9 +16,9 @@ namespace {
 QStringList quantities(const QString& text) {
     QStringList out;
     for (const Quantity& q : analyse(text).quantities) {
-        const QString kind = q.perMl                           ? QStringLiteral("C")
+        const QString kind = q.role == Quantity::Total         ? QStringLiteral("T")
+                             : q.perMl                         ? QStringLiteral("C")
                              : q.role == Quantity::Numerator   ? QStringLiteral("N")
-                             : q.role == Quantity::Total       ? QStringLiteral("T")
                              : q.dimension == Quantity::Volume ? QStringLiteral("V")
                              : q.dimension == Quantity::Units  ? QStringLiteral("U")
                                                                : QStringLiteral("M");
@@ -70,7 +71,10 @@ private slots:
     void packCountsAndStrengthWordsAreNoWords();
     void strengthsAgreeAsProductsDo();
 
+    void aMedicinesAbbreviationsAndBrackets();
     void aBrandMadeOfItsGenericsLettersIsFoundWhereStrengthAndFormAgree();
+    void namesSpeltAsTheyAreHeardSoundAlike();
+    void theAmpuleThatHoldsWhatTheNameSays();
     void lettersCountOnlyForWordsTheOtherSideLacks();
     void aLongNameMisspeltBeyondTwoLettersIsFound();
     void aStrengthAloneStillListsItsItemsBelowAFifth();
@@ -96,6 +100,14 @@ void TestSuggestWording::strengthsAsPeopleWriteThem_data() {
         << "AMOXICILLIN 250/5ML SUSP" << QStringList{"C50", "N250"};
     QTest::newRow("total of a combination") << "CO-AMOXICLAV 625MG TAB" << QStringList{"M625"};
     QTest::newRow("a number in a list of words") << "VIT B1,B6,B12 TAB" << QStringList{};
+    QTest::newRow("a combination per 5 mL")
+        << "Amoxicillin + Clavulanic acid 400 mg + 57 mg/5 mL suspension"
+        << QStringList{"C80", "C11.4", "N400", "N57", "T91.4"};
+    QTest::newRow("what an ampule holds")
+        << "Ketorolac 30 mg/mL solution 2 mL ampule" << QStringList{"C30", "N30", "N60", "V2"};
+    QTest::newRow("a strength said again in brackets")
+        << "Calcium carbonate 1.25 g (equiv. to 500 mg elemental calcium) tablet"
+        << QStringList{"M1250", "N500"};
 }
 
 void TestSuggestWording::strengthsAsPeopleWriteThem() {
@@ -142,6 +154,69 @@ void TestSuggestWording::strengthsAgreeAsProductsDo() {
     QCOMPARE(fit("TAB", "500 mg").strength, StrengthFit::OneSide);
     QVERIFY(fit("500 mg 60 mL", "500 mg 100 mL").packDiffers);
     QVERIFY(strengthsAgree(StrengthFit::Total) && !strengthsAgree(StrengthFit::Partly));
+}
+
+void TestSuggestWording::aMedicinesAbbreviationsAndBrackets() {
+    // XR beside a strength is a release; alone it is an X-ray.
+    QCOMPARE(canonicalText(QStringLiteral("METFORAL XR 500MG TAB")),
+             QStringLiteral("METFORAL RELEASE"));
+    QCOMPARE(canonicalText(QStringLiteral("Metformin 500 mg extended-release tablet")),
+             QStringLiteral("METFORMIN RELEASE"));
+    QCOMPARE(canonicalText(QStringLiteral("KNEE XR")), QStringLiteral("KNEE XRAY"));
+    // IV without a form is an injection; a solution for nebulization a nebule.
+    QCOMPARE(analyse(QStringLiteral("OMEPRAZOLE 40MG IV")).forms,
+             analyse(QStringLiteral("injection")).forms);
+    QVERIFY(
+        analyse(QStringLiteral("Salbutamol 1 mg/mL solution for inhalation (nebulization)")).forms &
+        analyse(QStringLiteral("NEB")).forms);
+    QCOMPARE(canonicalText(QStringLiteral("NEBULIZATION")), QStringLiteral("NEBULIZATION"));
+    // The vitamins by their names; vitamin A is no "a".
+    QCOMPARE(canonicalText(QStringLiteral("VIT A 100,000 IU CAP")), QStringLiteral("RETINOL"));
+    QCOMPARE(canonicalText(QStringLiteral("ZARAVONE D3 DROPS")),
+             QStringLiteral("ZARAVONE CHOLECALCIFEROL"));
+    // What a name holds in brackets is marked.
+    const Analysis a = analyse(QStringLiteral("ATORVASTATIN (ZORVAX) 20MG TAB"));
+    QCOMPARE(a.words.size(), size_t(2));
+    QVERIFY(!a.words[0].aside && a.words[1].aside);
+    QCOMPARE(QString::fromStdString(a.words[1].text), QStringLiteral("ZORVAX"));
+}
+
+void TestSuggestWording::namesSpeltAsTheyAreHeardSoundAlike() {
+    for (const auto& [heard, written] : {std::pair{"KARBAMAZAPIN", "CARBAMAZEPINE"},
+                                         {"SIPROFLOKSASIN", "CIPROFLOXACIN"},
+                                         {"DIFENHIDRAMINE", "DIPHENHYDRAMINE"},
+                                         {"ATHORBASTATINE", "ATORVASTATIN"},
+                                         {"CEPHTRIAXON", "CEFTRIAXONE"},
+                                         {"METOKLOPROMID", "METOCLOPRAMIDE"}})
+        QVERIFY2(!soundKey(heard).empty() && soundKey(heard) == soundKey(written), heard);
+    // Different drugs sound different; too short a name tells nothing.
+    QVERIFY(soundKey("CEFUROXIME") != soundKey("CEFOTAXIME"));
+    QVERIFY(soundKey("PREDNISONE") != soundKey("PREDNISOLONE"));
+    QVERIFY(soundKey("CEFIXIME").empty());
+    QVERIFY(soundKey("CEFUXIM").empty());
+    // Found as a near spelling, where letters alike would not be enough.
+    const QStringList references{"Carbamazepine 200 mg tablet", "Carbamazepine 400 mg tablet",
+                                 "Chlorpromazine 200 mg tablet"};
+    const Ranked codes =
+        ranked(references, QStringLiteral("KARBAMAZAPIN 200MG TAB"), Ranker::Side::Reference);
+    QCOMPARE(codes.items.value(0), references[0]);
+    QVERIFY(codes.scores.value(0) >= 0.7);
+}
+
+void TestSuggestWording::theAmpuleThatHoldsWhatTheNameSays() {
+    const QStringList references{"Ketorolac 30 mg/mL solution for injection 1 mL ampule",
+                                 "Ketorolac 30 mg/mL solution for injection 2 mL ampule"};
+    QCOMPARE(ranked(references, QStringLiteral("KETOROLAC 60MG/2ML AMP"), Ranker::Side::Reference)
+                 .items.value(0),
+             references[1]);
+    QCOMPARE(ranked(references, QStringLiteral("KETOROLAC 30MG AMP"), Ranker::Side::Reference)
+                 .items.value(0),
+             references[0]);
+    // A brand of what the ampule holds agrees in strength: its letters count.
+    const Ranked brand =
+        ranked(references, QStringLiteral("KETORIX 30MG AMP"), Ranker::Side::Reference);
+    QCOMPARE(brand.items.value(0), references[0]);
+    QVERIFY(brand.scores.value(0) > 0.3);
 }
 
 void TestSuggestWording::aBrandMadeOfItsGenericsLettersIsFoundWhereStrengthAndFormAgree() {
