@@ -254,6 +254,13 @@ Analysis analyse(const QString& text) {
     return a;
 }
 
+Analysis analyseItem(const QString& shown) {
+    const qsizetype dash = shown.indexOf(QStringLiteral(" - "));
+    if (dash < 0)
+        return analyse(shown);
+    return analyse(shown.left(dash) + QStringLiteral(" (") + shown.mid(dash + 3) + u')');
+}
+
 void readBareStrength(Analysis& a) {
     if (std::any_of(a.quantities.begin(), a.quantities.end(), [](const Quantity& q) {
             return q.role == Quantity::Dose && q.dimension != Quantity::Length;

@@ -104,6 +104,9 @@ struct Analysis {
 
 // Analyses a text. Never fails; an empty or odd text gives an empty analysis.
 Analysis analyse(const QString& text);
+// Analyses a hospital item as the hospital list shows it, "name - description": what the
+// description adds (a pack, a brand, a form) is read as said beside the name, as in brackets.
+Analysis analyseItem(const QString& shown);
 
 // "CEFUROX 500 TAB", "TORVAXEL 40": the first bare number of a medicine's name that names no
 // strength is its strength in mg. The analysis reads it so where the name names a form; a caller

@@ -106,7 +106,8 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
                 const QVariant name = row.value(1), description = row.value(2);
                 // As the hospital list shows it: name + ' - ' + description, nothing when either
                 // is NULL.
-                const QString wording = name.toString() + u' ' + description.toString();
+                const QString wording =
+                    name.toString() + QStringLiteral(" - ") + description.toString();
                 if (!name.isNull() && !description.isNull())
                     item.item =
                         (name.toString() + QStringLiteral(" - ") + description.toString()).toUtf8();
@@ -128,7 +129,7 @@ Suggestions::Source& Suggestions::hospitalSource(Gateway& db, bool inventory) {
             forEachInParallel(texts.size(), [&](size_t i) {
                 const QString& wording = wordings[from + qsizetype(i)];
                 Analysis& text = texts[i].text;
-                text = analyse(wording);
+                text = analyseItem(wording);
                 // A medicine's name beside its generic or its brand: a bare number is its
                 // strength.
                 if (!built->stored[size_t(from) + i].generic.isEmpty()) {

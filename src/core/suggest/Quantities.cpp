@@ -129,7 +129,11 @@ std::vector<Piece> readQuantities(const std::vector<Piece>& in, std::vector<Quan
         size_t next = i + 2;
         // A ratio: "/ 5 ML" or "/ ML".
         double per = 0;
-        if (next < in.size() && in[next].type == Piece::Slash) {
+        // "PER 5 ML" is the same ratio, written out.
+        const bool slash =
+            next < in.size() && (in[next].type == Piece::Slash ||
+                                 (in[next].type == Piece::Word && in[next].text == "PER"));
+        if (slash) {
             if (next + 1 < in.size() && in[next + 1].type == Piece::Number) {
                 const auto* denominator = unitAt(next + 2);
                 if (denominator && denominator->dimension == Quantity::Volume) {

@@ -131,6 +131,26 @@ QuantityMatch Ranker::quantityMatch(const Prepared& query, int item) const {
     const std::vector<Quantity> own(m_quantities.begin() + m_quantityStart[size_t(item)],
                                     m_quantities.begin() + m_quantityStart[size_t(item) + 1]);
     QuantityMatch m = matchQuantities(query.quantities, own);
+    if (m.strength == StrengthFit::Total) {
+        // "625MG" is a combination's total where the name says it is a combination (two
+        // generics, or a brand read as them); beside one generic, a combination of 10 + 10 is no
+        // 20 mg of it.
+        auto doses = [](const std::vector<Quantity>& all) {
+            return std::count_if(all.begin(), all.end(),
+                                 [](const Quantity& q) { return q.role == Quantity::Dose; });
+        };
+        int plain = 0;
+        if (doses(query.quantities) == 1) {
+            for (const QueryWord& q : query.words)
+                plain += q.kind == WordKind::Plain && !q.aside;
+        } else {
+            for (std::uint32_t k = m_wordStart[size_t(item)]; k < m_wordStart[size_t(item) + 1];
+                 ++k)
+                plain += m_itemWords[k].kind == WordKind::Plain && !m_itemWords[k].aside;
+        }
+        if (plain < 2)
+            m.agreement = 0.9;
+    }
     if (m.strength == StrengthFit::OneSide) {
         // A strength on one side only: "FORTE" is the higher of the strengths the other side
         // has for the medicine; no word of it, the lower.

@@ -161,7 +161,7 @@ const Learning& Suggestions::learning(Gateway& db) {
             continue; // no link table yet
         const ValueTable rows = db.select(linkStatement(t));
         for (const QList<QVariant>& row : rows.rows)
-            m_learning.add({analyse(row.value(3).toString()), Analysis()},
+            m_learning.add({analyseItem(row.value(3).toString()), Analysis()},
                            analyse(row.value(5).toString()));
     }
     m_learnedFrom = from;

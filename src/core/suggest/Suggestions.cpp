@@ -37,7 +37,7 @@ QString Suggestions::linkStatement(const QString& referenceTable) {
 HospitalWording Suggestions::wordingOf(const Source& source, int item) const {
     const Source::Stored& stored = source.stored[size_t(item)];
     const QString wording = stored.analysed();
-    const Analysis analysis = analyse(wording);
+    const Analysis analysis = stored.table < 0 ? analyseItem(wording) : analyse(wording);
     HospitalWording out;
     out.dictionary = analysis.brands;
     if (!stored.generic.isEmpty()) {
@@ -129,7 +129,7 @@ QList<QList<CodeProposal>> Suggestions::codesFor(Gateway& db, const QString& ref
     out.reserve(items.size());
     std::vector<Ranker::Explanation> why;
     for (const ListedItem& listed : items) {
-        ItemText query{analyse(listed.item), analyse(listed.generic)};
+        ItemText query{analyseItem(listed.item), analyse(listed.generic)};
         HospitalWording wording;
         wording.dictionary = query.text.brands;
         if (!listed.generic.trimmed().isEmpty()) {

@@ -42,7 +42,7 @@ QString packText(const std::vector<Quantity>& quantities) {
 // The words found: each kind of finding once, in the order a clerk reads them.
 QStringList wordsFound(const Ranker::Explanation& why, const HospitalWording& hospital,
                        bool hospitalIsQuery, bool medicine) {
-    QStringList parts, same;
+    QStringList parts, same, little;
     bool registerSaid = false, genericSaid = false;
     QStringList dictionarySaid;
     for (const Ranker::Explanation::Match& m : why.matches) {
@@ -69,9 +69,12 @@ QStringList wordsFound(const Ranker::Explanation& why, const HospitalWording& ho
         case Found::Same:
             break;
         }
-        // A route, a salt or a pack word says little of what the item is.
-        if (m.kind != WordKind::Plain && m.kind != WordKind::Number)
+        // A route, a salt or a pack word says little of what the item is: named only when nothing
+        // else was found.
+        if (m.kind != WordKind::Plain && m.kind != WordKind::Number) {
+            little << upper(h);
             continue;
+        }
         if (ofGeneric && hospital.generic == HospitalWording::Generic::Register) {
             if (!registerSaid)
                 parts << QStringLiteral("brand %1 = %2 (drug register)")
@@ -101,7 +104,10 @@ QStringList wordsFound(const Ranker::Explanation& why, const HospitalWording& ho
     if (!same.isEmpty())
         out << (medicine || genericSaid ? QStringLiteral("generic ") : QStringLiteral("words ")) +
                    same.join(u' ');
-    return out + parts;
+    out += parts;
+    if (out.isEmpty() && !little.isEmpty())
+        out << QStringLiteral("words ") + little.join(u' ');
+    return out;
 }
 
 // How the strengths, forms and packs agree.
