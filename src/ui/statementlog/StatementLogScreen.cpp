@@ -45,7 +45,8 @@ void StatementLogScreen::cmdStatementLog_Click() {
     if (!m_window) {
         makeWindow();
         // Beside the screen, or over its revenue lists: never over the steps or the mappings.
-        placement::placeFirstTime(m_window, m_form.c.fraMaint->window(), m_form.c.fraR,
+        placement::placeFirstTime(m_window, m_form.c.fraMaint->window(),
+                                  {m_form.c.GridRev, m_form.c.GridRevCode},
                                   m_form.user.VALTORClasses());
     }
     if (!m_window->isVisible()) {

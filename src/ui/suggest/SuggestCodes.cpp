@@ -128,7 +128,8 @@ void SuggestCodes::makeDialog() {
         width += w;
     m_dialog->resize(twips::toPixels(width + 700), twips::toPixels(7200));
     // Beside the screen, or over its revenue lists: never over the steps or the mappings.
-    placement::placeFirstTime(m_dialog, m_form.c.Grid2->window(), m_form.c.fraR,
+    placement::placeFirstTime(m_dialog, m_form.c.Grid2->window(),
+                              {m_form.c.GridRev, m_form.c.GridRevCode},
                               m_form.user.VALTORClasses());
 }
 

@@ -135,7 +135,8 @@ void SuggestScreen::showSuggestions() {
     if (!m_window) {
         makeWindow();
         // Beside the screen, or over its revenue lists: never over the steps or the mappings.
-        placement::placeFirstTime(m_window, m_form.c.Grid1->window(), m_form.c.fraR,
+        placement::placeFirstTime(m_window, m_form.c.Grid1->window(),
+                                  {m_form.c.GridRev, m_form.c.GridRevCode},
                                   m_form.user.VALTORClasses());
     }
     Refresh();

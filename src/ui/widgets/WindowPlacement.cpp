@@ -23,11 +23,16 @@ QRect firstPlace(const QRect& screenFrame, const QRect& desktop, const QSize& fr
         const int width = std::min(frame.width(), left);
         return QRect(screenFrame.left() - width, top, width, height);
     }
-    const QRect spare = over.intersected(desktop);
+    // Over the spare part, and on past the screen's right edge where the desktop goes on.
+    QRect spare = over;
+    if (over.right() + 1 >= screenFrame.right() - 40)
+        spare.setRight(
+            std::max(over.right(), std::min(desktop.right(), over.left() + frame.width() - 1)));
+    spare = spare.intersected(desktop);
     return spare.isEmpty() ? over : spare;
 }
 
-void placeFirstTime(QWidget* window, QWidget* screen, const QWidget* spare,
+void placeFirstTime(QWidget* window, QWidget* screen, const QList<const QWidget*>& spare,
                     WindowSettings& settings) {
     if (settings.loadwinsettings(window))
         return;
@@ -37,7 +42,9 @@ void placeFirstTime(QWidget* window, QWidget* screen, const QWidget* spare,
                          outer.right() - inner.right(), outer.bottom() - inner.bottom());
     const QScreen* display = screen->screen() ? screen->screen() : QGuiApplication::primaryScreen();
     const QRect desktop = display ? display->availableGeometry() : outer;
-    const QRect over(spare->mapToGlobal(QPoint(0, 0)), spare->size());
+    QRect over;
+    for (const QWidget* w : spare)
+        over = over.united(QRect(w->mapToGlobal(QPoint(0, 0)), w->size()));
     const QSize wanted = window->size().grownBy(frame);
     const QRect place = firstPlace(outer, desktop, wanted, over, std::min(wanted.width(), 480));
     window->setGeometry(place.marginsRemoved(frame));

@@ -121,6 +121,11 @@ void TestSuggestWindows::theFirstPlaceIsBesideTheScreenWhereTheDesktopHasRoom() 
     QCOMPARE(placement::firstPlace(QRect(0, 0, 1366, 728), QRect(0, 0, 1366, 728), frame,
                                    QRect(1000, 100, 400, 700), 480),
              QRect(1000, 100, 366, 628));
+    // A screen in the middle of a wide desktop, with too little room either side: over the
+    // revenue lists and on past the screen's right edge.
+    QCOMPARE(placement::firstPlace(QRect(288, 180, 1346, 750), QRect(0, 0, 1920, 1080), frame,
+                                   QRect(1330, 200, 289, 460), 480),
+             QRect(1330, 200, 590, 460));
     // A frame taller than the desktop is cut to it, and kept on it.
     QCOMPARE(placement::firstPlace(QRect(0, 300, 800, 600), QRect(0, 0, 2000, 800), QSize(600, 900),
                                    over, 480),
