@@ -43,7 +43,7 @@ fi
 
 step "Installing what is missing"
 bash scripts/deps.sh g++-mingw-w64-x86-64-posix wine64 nsis qt6-base-dev-tools xdotool \
-    imagemagick
+    imagemagick openbox
 qt="$work/qt/qt6-mingw"
 if [ ! -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
     step "Unpacking $(basename "$tarball")"
