@@ -5,7 +5,22 @@
 #include "core/text/NextField.h"
 #include "core/tsql/SqlText.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 namespace importfile {
+
+QString readWhole(const QString& path, QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (file.isOpen() && file.error() == QFileDevice::NoError)
+        return QString();
+    const QString reason =
+        QFileInfo::exists(path) ? file.errorString() : QStringLiteral("File not found");
+    return reason + QStringLiteral(": ") + QDir::toNativeSeparators(path);
+}
 
 QString decodeAnsi(const QByteArray& bytes) {
     // Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five unassigned codes pass

@@ -12,6 +12,11 @@ class Gateway;
 // The sample data and "b. Scan && Import" read them with these same functions.
 namespace importfile {
 
+// Reads a whole file into `bytes`. Returns why it could not be read, as the clerk is told it:
+// the file system's reason and the file's path ("File not found: C:\...\ESOA_ER.csv"); empty
+// when it was read.
+QString readWhole(const QString& path, QByteArray& bytes);
+
 // Whether the bytes are well-formed UTF-8: no overlong forms, no surrogates, nothing above
 // U+10FFFF, no sequence cut short.
 bool isUtf8(const QByteArray& bytes);

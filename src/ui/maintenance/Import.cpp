@@ -11,8 +11,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -74,17 +72,11 @@ void ReferenceImport::ImportReferenceFile(const QString& name, const QString& ta
     setHourglass(true);
     QCoreApplication::processEvents();
     const QString path = filePath(name);
-    QFile file(path);
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        const QString reason =
-            QFileInfo::exists(path) ? file.errorString() : QStringLiteral("File not found");
-        report(reason + QStringLiteral(": ") + QDir::toNativeSeparators(path));
+    if (const QString failure = importfile::readWhole(path, bytes); !failure.isEmpty()) {
+        report(failure);
         return;
     }
-    file.close();
 
     Gateway& db = m_form.db();
     WriteBatch batch(db, batchLines, batchMilliseconds);

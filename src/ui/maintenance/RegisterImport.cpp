@@ -1,14 +1,13 @@
 #include "RegisterImport.h"
 
 #include "core/db/Gateway.h"
+#include "core/maintenance/ImportFile.h"
 #include "core/register/RegisterFile.h"
 #include "core/register/RegisterWrite.h"
 #include "ui/screen/FormContext.h"
 #include "ui/widgets/FrameFollower.h"
 #include "ui/widgets/LongWork.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QPushButton>
@@ -55,17 +54,11 @@ void RegisterImport::cmdImportRegister_Click() {
 }
 
 void RegisterImport::ImportRegister(const QString& path) {
-    QFile file(path);
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        const QString reason =
-            QFileInfo::exists(path) ? file.errorString() : QStringLiteral("File not found");
-        m_form.prompter.message(reason + QStringLiteral(": ") + QDir::toNativeSeparators(path));
+    if (const QString failure = importfile::readWhole(path, bytes); !failure.isEmpty()) {
+        m_form.prompter.message(failure);
         return;
     }
-    file.close();
     // The progress is gone and the transaction ended before the message shows.
     const Result result = importBytes(bytes, QFileInfo(path).fileName());
     if (result.imported)
