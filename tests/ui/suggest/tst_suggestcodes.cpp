@@ -112,8 +112,10 @@ void TestSuggestCodes::oneRowPerListedItemWithItsBestCode() {
             QCOMPARE(p.item.category, QStringLiteral("Therapeutics"));
     }
     // BREVANT_SCREENSHOTS=<folder> keeps a picture of the dialog for the README.
-    if (const QString folder = qEnvironmentVariable("BREVANT_SCREENSHOTS"); !folder.isEmpty())
+    if (const QString folder = qEnvironmentVariable("BREVANT_SCREENSHOTS"); !folder.isEmpty()) {
+        dialog->resize(1300, 300); // wide enough for every column, as beside a screen
         QVERIFY(dialog->grab().save(folder + QStringLiteral("/suggest-codes.png")));
+    }
     // The unknown item gets nothing it shares no word with.
     QVERIFY(column(5).value(4).isEmpty() || column(5).value(4).toInt() < 30);
     dialog->findChild<QPushButton*>(QStringLiteral("cmdSuggestCodesClose"))->click();
