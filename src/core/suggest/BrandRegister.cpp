@@ -110,8 +110,26 @@ void BrandRegister::build(const std::vector<RegisteredProduct>& products) {
     for (auto* index : {&m_byBrand, &m_byFirstWord}) {
         std::sort(index->begin(), index->end());
         index->erase(std::unique(index->begin(), index->end()), index->end());
-        index->shrink_to_fit();
     }
+    // A first word alone stands for a generic only where all the brands it begins have that
+    // generic: a company's line ("RITEMED ...") begins brands of many.
+    std::vector<std::pair<std::uint64_t, int>> kept;
+    for (size_t from = 0; from < m_byFirstWord.size();) {
+        size_t to = from;
+        bool one = true;
+        while (to < m_byFirstWord.size() && m_byFirstWord[to].first == m_byFirstWord[from].first) {
+            one = one && m_products[size_t(m_byFirstWord[to].second)].generic ==
+                             m_products[size_t(m_byFirstWord[from].second)].generic;
+            ++to;
+        }
+        if (one)
+            kept.insert(kept.end(), m_byFirstWord.begin() + std::ptrdiff_t(from),
+                        m_byFirstWord.begin() + std::ptrdiff_t(to));
+        from = to;
+    }
+    m_byFirstWord = std::move(kept);
+    m_byBrand.shrink_to_fit();
+    m_byFirstWord.shrink_to_fit();
     m_quantities.shrink_to_fit();
 }
 

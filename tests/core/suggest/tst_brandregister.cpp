@@ -61,6 +61,14 @@ void TestBrandRegister::aBrandStandsForItsGeneric() {
     QCOMPARE(QString::fromStdString(read(r, QStringLiteral("TEMPRA 250MG/5ML"))->brand),
              QStringLiteral("TEMPRA"));
     QVERIFY(!read(r, QStringLiteral("BIOFLU TAB")));
+    // A first word that begins brands of several generics (a company's line) stands for none.
+    const BrandRegister line = registerOf({
+        {"Ritemed Cefalexin", "Cefalexin", "500 mg", "Capsule"},
+        {"Ritemed Amlodipine", "Amlodipine", "5 mg", "Tablet"},
+    });
+    QVERIFY(!read(line, QStringLiteral("RITEMED 500MG CAP")));
+    QCOMPARE(read(line, QStringLiteral("RITEMED AMLODIPINE 5MG"))->generic,
+             QStringLiteral("Amlodipine"));
 }
 
 void TestBrandRegister::theProductWhoseStrengthAndFormAgree() {
