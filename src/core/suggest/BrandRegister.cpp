@@ -227,7 +227,8 @@ std::optional<BrandRegister::Reading> BrandRegister::read(const QString& text,
     }
     const bool hasDose = std::any_of(name.quantities.begin(), name.quantities.end(),
                                      [](const Quantity& q) { return q.role == Quantity::Dose; });
-    if (!hasDose && oneStrength && !variant)
+    // Only a product of the name's form lends its strength ("MUCOSOLVAN DRPS" is no 30 mg tablet).
+    if (!hasDose && oneStrength && !variant && formsAgree(name.forms, product.forms))
         reading.analysis.quantities = strength;
     if (name.forms == 0 && oneForm)
         reading.analysis.forms = product.forms;

@@ -103,6 +103,8 @@ void TestBrandRegister::whatTheRegisterLendsAndWhatNot() {
     QVERIFY(read(r, QStringLiteral("GLIMET 80"))->analysis.quantities.empty());
     // "GLIMET PLUS" is a product of the family the register does not list: no strength lent.
     QVERIFY(read(r, QStringLiteral("GLIMET PLUS TAB"))->analysis.quantities.empty());
+    // Nor does a product of another form.
+    QVERIFY(read(r, QStringLiteral("GLIMET DRPS 15ML"))->analysis.quantities.empty());
     // A form where the name names none.
     QCOMPARE(read(r, QStringLiteral("GLIMET"))->analysis.forms,
              analyse(QStringLiteral("tablet")).forms);
