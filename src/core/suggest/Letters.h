@@ -48,7 +48,6 @@ public:
     }
     // The indexed words at least `least` alike to `word`, with their likeness, in no order.
     std::vector<std::pair<int, float>> alike(const std::string& word, double least) const;
-    size_t postings() const { return m_postings.size(); }
 
 private:
     void addWord(const std::string& word, int id);

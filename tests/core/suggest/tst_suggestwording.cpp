@@ -189,6 +189,11 @@ void TestSuggestWording::namesSpeltAsTheyAreHeardSoundAlike() {
                                          {"CEPHTRIAXON", "CEFTRIAXONE"},
                                          {"METOKLOPROMID", "METOCLOPRAMIDE"}})
         QVERIFY2(!soundKey(heard).empty() && soundKey(heard) == soundKey(written), heard);
+    // A brand made of its generic's letters is nearer it than to another generic of its class.
+    QVERIFY(letterLikeness("CELEBRIX", "CELECOXIB") > letterLikeness("CELEBRIX", "ETORICOXIB"));
+    QVERIFY(letterLikeness("AMLOVAS", "AMLODIPINE") >= 0.45);
+    QVERIFY(letterLikeness("ZEGEN", "CEFUROXIME") < 0.15);
+    QCOMPARE(letterLikeness("LOSARTAN", "LOSARTAN"), 1.0);
     // Different drugs sound different; too short a name tells nothing.
     QVERIFY(soundKey("CEFUROXIME") != soundKey("CEFOTAXIME"));
     QVERIFY(soundKey("PREDNISONE") != soundKey("PREDNISOLONE"));
