@@ -61,11 +61,20 @@ qint64 changedRows(const QSqlQuery& q, const QString& tsql) {
 }
 
 std::atomic<bool> recordingByDefault{true};
+std::atomic<bool> oneOpenResultByDefault{false};
 
 } // namespace
 
 void Gateway::setRecordingByDefault(bool on) {
     recordingByDefault = on;
+}
+
+void Gateway::setOneOpenResultByDefault(bool on) {
+    oneOpenResultByDefault = on;
+}
+
+QString Gateway::busyText() {
+    return QStringLiteral("Connection is busy with results for another command");
 }
 
 template <typename Work> auto Gateway::recorded(const QString& tsql, Work&& work) {
@@ -136,7 +145,8 @@ bool Gateway::inTransaction() const {
 
 Gateway::Gateway(std::unique_ptr<Backend> backend)
     : m_backend(std::move(backend))
-    , m_recording(recordingByDefault) {
+    , m_recording(recordingByDefault)
+    , m_oneOpenResult(oneOpenResultByDefault) {
     if (m_backend->dialect() == Dialect::Sqlite)
         m_pool = std::make_shared<StatementPool>(m_backend->database());
 }
@@ -175,6 +185,15 @@ Gateway::Native Gateway::native(const QString& tsql, const QList<QVariant>& valu
 }
 
 PooledQuery Gateway::run(const Native& statement, bool forwardOnly) {
+    if (m_oneOpenResult && m_openResults->count > 0)
+        throw DbError(busyText());
+    PooledQuery q = send(statement, forwardOnly);
+    if (m_oneOpenResult)
+        q.countAsOpen(m_openResults);
+    return q;
+}
+
+PooledQuery Gateway::send(const Native& statement, bool forwardOnly) {
     if (!statement.pooled) {
         QSqlQuery q(m_backend->database());
         q.setForwardOnly(forwardOnly);

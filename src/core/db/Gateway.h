@@ -76,6 +76,14 @@ public:
     void setRecording(bool on) { m_recording = on; }
     static void setRecordingByDefault(bool on);
 
+    // SQL Server's drivers run no statement while another statement's result on the same
+    // connection is still open (without MARS): they fail it with "Connection is busy with
+    // results for another command". Under this rule the gateway fails such a statement the same
+    // way on every connection, so that the tests hold the program to it on the embedded database.
+    void setOneOpenResult(bool on) { m_oneOpenResult = on; }
+    static void setOneOpenResultByDefault(bool on);
+    static QString busyText();
+
     // The text of every statement sent, in order, when the trace is kept (tests read it; a
     // session of hours keeps only the statement log's last ones).
     void keepTrace(bool on) { m_trace = on; }
@@ -115,6 +123,7 @@ private:
     std::optional<QList<QVariant>> readRow(const QString& tsql, const QList<QVariant>& values);
     qint64 change(const QString& tsql, const QList<QVariant>& values);
     PooledQuery run(const Native& statement, bool forwardOnly);
+    PooledQuery send(const Native& statement, bool forwardOnly);
     PooledQuery run(const QString& tsql, bool forwardOnly, const QList<QVariant>& values = {});
     QList<QVariant> bound(const QString& table, const QStringList& columns,
                           const QList<QVariant>& values);
@@ -124,6 +133,8 @@ private:
     std::shared_ptr<StatementLog> m_statements = std::make_shared<StatementLog>();
     bool m_trace = false;
     bool m_recording = true;
+    bool m_oneOpenResult = false;
+    std::shared_ptr<OpenResults> m_openResults = std::make_shared<OpenResults>();
     QStringList m_log;
     BeforeSend m_beforeSend;
     bool m_inTransaction = false;

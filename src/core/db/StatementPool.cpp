@@ -51,6 +51,7 @@ PooledQuery::PooledQuery(PooledQuery&& other) noexcept
     : m_query(std::move(other.m_query))
     , m_key(std::move(other.m_key))
     , m_pool(std::move(other.m_pool))
+    , m_open(std::move(other.m_open))
     , m_live(std::exchange(other.m_live, false))
     , m_generation(other.m_generation) {}
 
@@ -60,6 +61,7 @@ PooledQuery& PooledQuery::operator=(PooledQuery&& other) noexcept {
         m_query = std::move(other.m_query);
         m_key = std::move(other.m_key);
         m_pool = std::move(other.m_pool);
+        m_open = std::move(other.m_open);
         m_live = std::exchange(other.m_live, false);
         m_generation = other.m_generation;
     }
@@ -70,7 +72,18 @@ PooledQuery::~PooledQuery() {
     release();
 }
 
+void PooledQuery::countAsOpen(std::shared_ptr<OpenResults> open) {
+    if (m_open || !m_live || !m_query.isActive() || !m_query.isSelect())
+        return;
+    m_open = std::move(open);
+    ++m_open->count;
+}
+
 void PooledQuery::release() {
+    if (m_open) {
+        --m_open->count;
+        m_open.reset();
+    }
     if (!m_live)
         return;
     m_live = false;

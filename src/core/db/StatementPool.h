@@ -35,6 +35,11 @@ private:
     quint64 m_generation = 0;
 };
 
+// How many results of one connection are still open: read from, or not yet ended.
+struct OpenResults {
+    int count = 0;
+};
+
 // A query run through the gateway. On the embedded database its prepared statement goes back to
 // the gateway's pool when the query is released or dropped, to be run again with other values.
 class PooledQuery {
@@ -52,11 +57,14 @@ public:
     const QSqlQuery* operator->() const { return &m_query; }
     // Ends the result and gives the statement back.
     void release();
+    // Counts the query's result among the connection's open ones until it is ended.
+    void countAsOpen(std::shared_ptr<OpenResults> open);
 
 private:
     QSqlQuery m_query;
     QString m_key;
     std::weak_ptr<StatementPool> m_pool;
+    std::shared_ptr<OpenResults> m_open;
     bool m_live = false;
     quint64 m_generation = 0;
 };

@@ -88,6 +88,11 @@ void saveLinks(Gateway& gateway) {
                            QStringLiteral(" WHERE Code=") + sql::quoted(code));
         if (reference.atEnd())
             throw DbError(QStringLiteral("The sample link names no reference item %1.").arg(code));
+        // Read and closed before the link is written: a connection runs one result at a time.
+        const QVariant description = reference.field(QStringLiteral("Description"));
+        const QVariant fee = reference.field(QStringLiteral("FixedFee"));
+        const QVariant unit = reference.field(QStringLiteral("ChargingUnit"));
+        reference.close();
         WriteCursor link = gateway.openForWrite(
             QStringLiteral("SELECT * FROM ") + sql::buildFileName(table) +
             QStringLiteral("_LINK  WHERE      RevenueID =") + sql::quoted(f.value(6)) +
@@ -102,14 +107,11 @@ void saveLinks(Gateway& gateway) {
         link.setField(QStringLiteral("CODE"), code);
         link.setField(QStringLiteral("SectionID"), f.value(7));
         link.setField(QStringLiteral("Category"), f.value(2));
-        link.setField(QStringLiteral("Description"),
-                      reference.field(QStringLiteral("Description")));
-        link.setField(QStringLiteral("FixedFee"), reference.field(QStringLiteral("FixedFee")));
-        link.setField(QStringLiteral("ChargingUnit"),
-                      reference.field(QStringLiteral("ChargingUnit")));
+        link.setField(QStringLiteral("Description"), description);
+        link.setField(QStringLiteral("FixedFee"), fee);
+        link.setField(QStringLiteral("ChargingUnit"), unit);
         link.update();
         link.close();
-        reference.close();
     }
 }
 

@@ -231,10 +231,12 @@ void TestStatements::checksFindLinks() {
         gw().lookup(QStringLiteral("SELECT TOP 1 1 FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH "
                                    "(NOLOCK) WHERE Code='ER0001' "));
     QVERIFY(!mapped.atEnd());
+    mapped.close();
     Lookup unmapped =
         gw().lookup(QStringLiteral("SELECT TOP 1 1 FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH "
                                    "(NOLOCK) WHERE Code='ER0002' "));
     QVERIFY(unmapped.atEnd());
+    unmapped.close();
     Lookup code =
         gw().lookup(QStringLiteral("SELECT TOP 1 Code FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH "
                                    "(NOLOCK) WHERE RevenueID = 'PH' "
