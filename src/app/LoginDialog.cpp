@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -38,6 +39,9 @@ LoginDialog::LoginDialog(Connector connector, QWidget* parent)
     m_trusted =
         new QCheckBox(QStringLiteral("Use this computer's &login (trusted connection)"), this);
     m_trusted->setObjectName(QStringLiteral("chkTrusted"));
+    m_encrypt = new QCheckBox(
+        QStringLiteral("Require an encrypted connection (check the server's certificate)"), this);
+    m_encrypt->setObjectName(QStringLiteral("chkEncrypt"));
     m_error = new QLabel(this);
     m_error->setObjectName(QStringLiteral("lblLoginError"));
     m_error->setWordWrap(true);
@@ -50,6 +54,7 @@ LoginDialog::LoginDialog(Connector connector, QWidget* parent)
     form->addRow(QStringLiteral("&User:"), m_user);
     form->addRow(QStringLiteral("Pass&word:"), m_password);
     form->addRow(QString(), m_trusted);
+    form->addRow(QString(), m_encrypt);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("cmdLogin"));
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Log in"));
@@ -65,7 +70,36 @@ LoginDialog::LoginDialog(Connector connector, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_sqlServer, &QRadioButton::toggled, this, &LoginDialog::updateFields);
     connect(m_trusted, &QCheckBox::toggled, this, &LoginDialog::updateFields);
+    loadServer();
     updateFields();
+}
+
+namespace {
+const char serverKey[] = "Login/Server";
+const char portKey[] = "Login/Port";
+const char userKey[] = "Login/User";
+const char trustedKey[] = "Login/Trusted";
+const char encryptKey[] = "Login/Encrypt";
+} // namespace
+
+void LoginDialog::loadServer() {
+    // The embedded database stays the default choice; the server's fields are as they were at
+    // the last SQL Server login of this computer's user. The password is never kept.
+    const QSettings settings;
+    m_server->setText(settings.value(QLatin1String(serverKey)).toString());
+    m_port->setValue(settings.value(QLatin1String(portKey), 1433).toInt());
+    m_user->setText(settings.value(QLatin1String(userKey)).toString());
+    m_trusted->setChecked(settings.value(QLatin1String(trustedKey), false).toBool());
+    m_encrypt->setChecked(settings.value(QLatin1String(encryptKey), false).toBool());
+}
+
+void LoginDialog::saveServer(const SqlServerLogin& login) {
+    QSettings settings;
+    settings.setValue(QLatin1String(serverKey), login.server);
+    settings.setValue(QLatin1String(portKey), login.port);
+    settings.setValue(QLatin1String(userKey), login.user);
+    settings.setValue(QLatin1String(trustedKey), login.trusted);
+    settings.setValue(QLatin1String(encryptKey), login.encrypt);
 }
 
 LoginChoice LoginDialog::choice() const {
@@ -76,6 +110,7 @@ LoginChoice LoginDialog::choice() const {
     c.server.user = m_user->text();
     c.server.password = m_password->text();
     c.server.trusted = m_trusted->isChecked();
+    c.server.encrypt = m_encrypt->isChecked();
     return c;
 }
 
@@ -84,6 +119,7 @@ void LoginDialog::updateFields() {
     m_server->setEnabled(server);
     m_port->setEnabled(server);
     m_trusted->setEnabled(server);
+    m_encrypt->setEnabled(server);
     m_user->setEnabled(server && !m_trusted->isChecked());
     m_password->setEnabled(server && !m_trusted->isChecked());
 }
@@ -112,6 +148,8 @@ void LoginDialog::tryLogin() {
     if (m_startupError) {
         reject();
     } else if (connected) {
+        if (!c.embedded)
+            saveServer(c.server);
         accept();
     } else {
         m_error->setText(failure);

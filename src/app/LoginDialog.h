@@ -23,7 +23,8 @@ struct LoginChoice {
 
 // The login: the embedded database of this computer (the default, so Enter logs in), or a SQL
 // Server instance. OK tries to connect; a failure is shown in the dialog and the user may try
-// again. Cancel closes it without a connection.
+// again. Cancel closes it without a connection. The server's fields (not the password) are kept in
+// the settings at each SQL Server login that succeeds, and offered again at the next start.
 class LoginDialog : public QDialog {
     Q_OBJECT
 public:
@@ -42,6 +43,8 @@ public slots:
 
 private:
     void updateFields();
+    void loadServer();
+    static void saveServer(const SqlServerLogin& login);
 
     Connector m_connector;
     std::unique_ptr<Backend> m_backend;
@@ -53,5 +56,6 @@ private:
     QLineEdit* m_user;
     QLineEdit* m_password;
     QCheckBox* m_trusted;
+    QCheckBox* m_encrypt;
     QLabel* m_error;
 };

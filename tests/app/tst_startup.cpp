@@ -9,6 +9,7 @@
 
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -27,6 +28,7 @@ private slots:
 
     void aLoginThatDoesNotSucceedEndsQuietly();
     void aFailedConnectionCanBeRetriedInTheDialog();
+    void theServersFieldsAreKeptButNeverThePassword();
     void aStartupFailureIsReportedOnceAndEndsNonZero();
     void aSuccessfulLoginShowsTheScreenUntilItIsClosed();
     void closingSavesTheWindowAndTheNextStartRestoresIt();
@@ -100,6 +102,51 @@ void TestStartup::aFailedConnectionCanBeRetriedInTheDialog() {
     });
     QCOMPARE(modBrevant::Main(), 0);
     QVERIFY(m_prompter->shown.isEmpty());
+}
+
+// A SQL Server login that succeeds keeps the server, port, user and both boxes for the next
+// start; the password is asked again, and the embedded database stays the default choice.
+void TestStartup::theServersFieldsAreKeptButNeverThePassword() {
+    LoginChoice asked;
+    const LoginDialog::Connector connector =
+        [&](const LoginChoice& choice) -> std::unique_ptr<Backend> {
+        asked = choice;
+        return modBrevant::currentUser().connectTo(LoginChoice{});
+    };
+    {
+        LoginDialog dialog(connector);
+        dialog.findChild<QRadioButton*>(QStringLiteral("optSqlServer"))->setChecked(true);
+        dialog.findChild<QLineEdit*>(QStringLiteral("txtServer"))
+            ->setText(QStringLiteral("dbhost"));
+        dialog.findChild<QAbstractSpinBox*>(QStringLiteral("txtPort"))->setProperty("value", 1500);
+        dialog.findChild<QLineEdit*>(QStringLiteral("txtUser"))->setText(QStringLiteral("billing"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"))->setText(QStringLiteral("pw"));
+        QCheckBox* encrypt = dialog.findChild<QCheckBox*>(QStringLiteral("chkEncrypt"));
+        QCOMPARE(
+            encrypt->text(),
+            QStringLiteral("Require an encrypted connection (check the server's certificate)"));
+        QVERIFY(encrypt->isEnabled());
+        encrypt->setChecked(true);
+        dialog.tryLogin();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+    QVERIFY(asked.server.encrypt);
+    QCOMPARE(asked.server.password, QStringLiteral("pw"));
+    LoginDialog next(connector);
+    QVERIFY(next.findChild<QRadioButton*>(QStringLiteral("optEmbedded"))->isChecked());
+    QVERIFY(!next.findChild<QCheckBox*>(QStringLiteral("chkEncrypt"))->isEnabled());
+    const LoginChoice kept = next.choice();
+    QCOMPARE(kept.server.server, QStringLiteral("dbhost"));
+    QCOMPARE(kept.server.port, 1500);
+    QCOMPARE(kept.server.user, QStringLiteral("billing"));
+    QCOMPARE(kept.server.password, QString());
+    QVERIFY(kept.server.encrypt);
+    QVERIFY(!kept.server.trusted);
+    // An embedded login keeps nothing of the server's fields.
+    QSettings().clear();
+    next.tryLogin();
+    QCOMPARE(next.result(), int(QDialog::Accepted));
+    QVERIFY(!QSettings().contains(QStringLiteral("Login/Server")));
 }
 
 void TestStartup::aStartupFailureIsReportedOnceAndEndsNonZero() {

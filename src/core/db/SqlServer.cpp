@@ -61,17 +61,29 @@ QString connectionString(const SqlServerLogin& login, const QString& driver) {
     QString s = QStringLiteral("DRIVER=") + braced(driver) + u';';
     if (driver.startsWith(u"ODBC Driver", Qt::CaseInsensitive)) {
         // Driver 18 encrypts by default and checks the server's certificate, which a hospital's
-        // own server seldom has from a public authority; 17 knows only yes and no.
+        // own server seldom has from a public authority: unless the login requires encryption,
+        // it is used only where the server insists. 17 knows only yes and no.
         const bool eighteen = driver.startsWith(u"ODBC Driver 18", Qt::CaseInsensitive);
-        s += QStringLiteral("SERVER=") + braced(QStringLiteral("tcp:") + serverName(login)) +
-             (eighteen ? QStringLiteral(";Encrypt=Optional") : QStringLiteral(";Encrypt=no")) +
-             QStringLiteral(";TrustServerCertificate=yes;");
+        s += QStringLiteral("SERVER=") + braced(QStringLiteral("tcp:") + serverName(login));
+        if (login.encrypt)
+            s +=
+                (eighteen ? QStringLiteral(";Encrypt=Mandatory") : QStringLiteral(";Encrypt=yes")) +
+                QStringLiteral(";TrustServerCertificate=no;");
+        else
+            s += (eighteen ? QStringLiteral(";Encrypt=Optional") : QStringLiteral(";Encrypt=no")) +
+                 QStringLiteral(";TrustServerCertificate=yes;");
     } else if (driver.compare(u"SQL Server", Qt::CaseInsensitive) == 0) {
-        // The driver every Windows has: "server,port" over TCP/IP (the DBMSSOCN library).
+        // The driver every Windows has: "server,port" over TCP/IP (the DBMSSOCN library). Asked
+        // to encrypt, it checks the certificate against the computer's trusted authorities.
         s += QStringLiteral("SERVER=") + serverName(login) + QStringLiteral(";Network=DBMSSOCN;");
+        if (login.encrypt)
+            s += QStringLiteral("Encrypt=yes;");
     } else {
+        // FreeTDS checks the certificate where its configuration names the authorities' file.
         s += QStringLiteral("SERVER=") + braced(login.server) + QStringLiteral(";PORT=") +
              QString::number(login.port) + QStringLiteral(";TDS_Version=7.4;ClientCharset=UTF-8;");
+        if (login.encrypt)
+            s += QStringLiteral("Encryption=require;");
     }
     if (login.trusted)
         s += QStringLiteral("Trusted_Connection=yes;");

@@ -13,6 +13,8 @@ struct SqlServerLogin {
     QString user;
     QString password;
     bool trusted = false; // the platform's own login, where the driver offers it
+    // An encrypted connection required, to a server whose certificate the driver checks.
+    bool encrypt = false;
 };
 
 namespace odbc {

@@ -130,33 +130,55 @@ void TestOdbc::theHistorysTransactionOverOdbc() {
 void TestOdbc::connectionStrings_data() {
     QTest::addColumn<QString>("driver");
     QTest::addColumn<bool>("trusted");
+    QTest::addColumn<bool>("encrypt");
     QTest::addColumn<QString>("expected");
     const QString password = QStringLiteral("UID={billing};PWD={p;w}}d};");
     const QString windowsLogin = QStringLiteral("Trusted_Connection=yes;");
-    const QString d18 = QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:dbhost,"
-                                       "1433};Encrypt=Optional;TrustServerCertificate=yes;");
-    const QString d17 = QStringLiteral("DRIVER={ODBC Driver 17 for SQL Server};SERVER={tcp:dbhost,"
-                                       "1433};Encrypt=no;TrustServerCertificate=yes;");
+    const QString server18 =
+        QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER={tcp:dbhost,1433};");
+    const QString server17 =
+        QStringLiteral("DRIVER={ODBC Driver 17 for SQL Server};SERVER={tcp:dbhost,1433};");
+    // Unless the login requires it, encryption only where the server insists, and no
+    // certificate check; required, a certificate the driver cannot check is refused.
+    const QString d18 = server18 + QStringLiteral("Encrypt=Optional;TrustServerCertificate=yes;");
+    const QString d17 = server17 + QStringLiteral("Encrypt=no;TrustServerCertificate=yes;");
+    const QString d18Encrypted =
+        server18 + QStringLiteral("Encrypt=Mandatory;TrustServerCertificate=no;");
+    const QString d17Encrypted =
+        server17 + QStringLiteral("Encrypt=yes;TrustServerCertificate=no;");
     const QString windows =
         QStringLiteral("DRIVER={SQL Server};SERVER=dbhost,1433;Network=DBMSSOCN;");
-    QTest::newRow("FreeTDS") << "FreeTDS" << false
-                             << "DRIVER={FreeTDS};SERVER={dbhost};PORT=1433;TDS_Version=7.4;"
-                                "ClientCharset=UTF-8;" +
-                                    password;
-    QTest::newRow("18, password") << "ODBC Driver 18 for SQL Server" << false << d18 + password;
-    QTest::newRow("18, Windows") << "ODBC Driver 18 for SQL Server" << true << d18 + windowsLogin;
-    QTest::newRow("17, Windows") << "ODBC Driver 17 for SQL Server" << true << d17 + windowsLogin;
+    const QString tds = QStringLiteral(
+        "DRIVER={FreeTDS};SERVER={dbhost};PORT=1433;TDS_Version=7.4;ClientCharset=UTF-8;");
+    QTest::newRow("FreeTDS") << "FreeTDS" << false << false << tds + password;
+    QTest::newRow("18, password") << "ODBC Driver 18 for SQL Server" << false << false
+                                  << d18 + password;
+    QTest::newRow("18, Windows") << "ODBC Driver 18 for SQL Server" << true << false
+                                 << d18 + windowsLogin;
+    QTest::newRow("17, Windows") << "ODBC Driver 17 for SQL Server" << true << false
+                                 << d17 + windowsLogin;
     // The driver every Windows has.
-    QTest::newRow("SQL Server, password") << "SQL Server" << false << windows + password;
-    QTest::newRow("SQL Server, Windows") << "SQL Server" << true << windows + windowsLogin;
+    QTest::newRow("SQL Server, password") << "SQL Server" << false << false << windows + password;
+    QTest::newRow("SQL Server, Windows") << "SQL Server" << true << false << windows + windowsLogin;
+    QTest::newRow("18, password, encrypted")
+        << "ODBC Driver 18 for SQL Server" << false << true << d18Encrypted + password;
+    QTest::newRow("18, Windows, encrypted")
+        << "ODBC Driver 18 for SQL Server" << true << true << d18Encrypted + windowsLogin;
+    QTest::newRow("17, password, encrypted")
+        << "ODBC Driver 17 for SQL Server" << false << true << d17Encrypted + password;
+    QTest::newRow("SQL Server, encrypted")
+        << "SQL Server" << true << true << windows + QStringLiteral("Encrypt=yes;") + windowsLogin;
+    QTest::newRow("FreeTDS, encrypted")
+        << "FreeTDS" << false << true << tds + QStringLiteral("Encryption=require;") + password;
 }
 
 void TestOdbc::connectionStrings() {
     QFETCH(QString, driver);
     QFETCH(bool, trusted);
+    QFETCH(bool, encrypt);
     QFETCH(QString, expected);
-    const SqlServerLogin login{QStringLiteral("dbhost"), 1433, QStringLiteral("billing"),
-                               QStringLiteral("p;w}d"), trusted};
+    const SqlServerLogin login{QStringLiteral("dbhost"), 1433,    QStringLiteral("billing"),
+                               QStringLiteral("p;w}d"),  trusted, encrypt};
     QCOMPARE(sqlserver::connectionString(login, driver), expected);
 }
 
