@@ -7,7 +7,7 @@ packages=(
     "$@"
     build-essential cmake ninja-build clang-format
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
-    unixodbc odbcinst libsqliteodbc tdsodbc
+    unixodbc odbcinst libsqliteodbc tdsodbc libsqlite3-dev
     fonts-dejavu-core fonts-liberation2 xvfb xauth
     python3 python3-sqlglot
 )

@@ -20,6 +20,8 @@ bool passed(const Figure& f) {
         return f.time >= f.atLeast;
     if (f.limit > 0)
         return f.time <= f.limit;
+    if (f.raw > 0 && f.rawGoal > 0 && f.time / f.raw > f.rawGoal)
+        return false;
     return f.time / f.floor <= f.goal;
 }
 
@@ -33,9 +35,19 @@ void report(const Figure& f) {
         std::printf("%-18s %-14s %10.1f %s  floor %9.1f %s  %6.2fx  goal <= %.0f %s  %s\n", f.name,
                     qPrintable(f.size), f.time, f.unit, f.floor, f.unit, ratio, f.limit, f.unit,
                     verdict);
-    else
+    else if (f.raw <= 0)
         std::printf("%-18s %-14s %10.1f %s  floor %9.1f %s  %6.2fx  goal <= %4.1fx  %s\n", f.name,
                     qPrintable(f.size), f.time, f.unit, f.floor, f.unit, ratio, f.goal, verdict);
+    else if (f.rawGoal <= 0)
+        std::printf("%-18s %-14s %10.1f %s  floor %9.1f %s  %6.2fx  goal <= %4.1fx  raw floor "
+                    "%7.1f %s %6.2fx  %s\n",
+                    f.name, qPrintable(f.size), f.time, f.unit, f.floor, f.unit, ratio, f.goal,
+                    f.raw, f.unit, f.time / f.raw, verdict);
+    else
+        std::printf("%-18s %-14s %10.1f %s  floor %9.1f %s  %6.2fx  goal <= %4.1fx  raw floor "
+                    "%7.1f %s %6.2fx  goal <= %4.1fx  %s\n",
+                    f.name, qPrintable(f.size), f.time, f.unit, f.floor, f.unit, ratio, f.goal,
+                    f.raw, f.unit, f.time / f.raw, f.rawGoal, verdict);
     std::fflush(stdout);
     reported << f;
 }

@@ -33,6 +33,9 @@ QString Backend::native(const QString& tsql) const {
 
 QString Backend::declaredType(const QString& database, const QString& table,
                               const QString& column) {
+    // A row's columns are set one after another: the table's types are found once for them.
+    if (m_lastTypes && database == m_lastDatabase && table == m_lastTable)
+        return m_lastTypes->value(column.toLower());
     const QString key = (database + u'.' + table).toLower();
     auto it = m_columnTypes.find(key);
     if (it == m_columnTypes.end()) {
@@ -46,6 +49,9 @@ QString Backend::declaredType(const QString& database, const QString& table,
                 types.insert(q.value(1).toString().toLower(), q.value(2).toString().toUpper());
         it = m_columnTypes.insert(key, types);
     }
+    m_lastDatabase = database;
+    m_lastTable = table;
+    m_lastTypes = &*it;
     return it->value(column.toLower());
 }
 

@@ -45,6 +45,8 @@ private:
     QString m_description;
     tsql::Session m_session;
     QHash<QString, QHash<QString, QString>> m_columnTypes;
+    QString m_lastDatabase, m_lastTable;
+    const QHash<QString, QString>* m_lastTypes = nullptr;
 };
 
 // A text bound to a column of the declared SQLite type, converted as SQL Server converts it:

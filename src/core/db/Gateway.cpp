@@ -185,6 +185,8 @@ Gateway::Native Gateway::native(const QString& tsql, const QList<QVariant>& valu
 }
 
 PooledQuery Gateway::run(const Native& statement, bool forwardOnly) {
+    if (m_batch)
+        m_batch->beforeOtherStatement();
     if (m_oneOpenResult && m_openResults->count > 0)
         throw DbError(busyText());
     PooledQuery q = send(statement, forwardOnly);

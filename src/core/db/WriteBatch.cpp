@@ -4,6 +4,8 @@
 
 #include <QSqlError>
 
+#include <utility>
+
 WriteBatch::WriteBatch(Gateway& gateway, int records, int milliseconds)
     : m_gateway(gateway)
     , m_records(records)
@@ -43,10 +45,33 @@ void WriteBatch::endRecord() {
         finish();
 }
 
+void WriteBatch::runBeforeCommit() {
+    if (!m_beforeCommit || m_running)
+        return;
+    // Its statements are part of a record: they join the transaction and commit nothing.
+    m_running = true;
+    const bool inRecord = std::exchange(m_inRecord, true);
+    try {
+        m_beforeCommit();
+    } catch (...) {
+        m_inRecord = inRecord;
+        m_running = false;
+        throw;
+    }
+    m_inRecord = inRecord;
+    m_running = false;
+}
+
+void WriteBatch::beforeOtherStatement() {
+    if (m_open && !m_inRecord)
+        runBeforeCommit();
+}
+
 void WriteBatch::finish() {
     m_inRecord = false;
     if (!m_open)
         return;
+    runBeforeCommit();
     m_open = false;
     QSqlDatabase& db = m_gateway.backend().database();
     if (db.commit())

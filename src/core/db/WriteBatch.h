@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 
+#include <functional>
+
 class Gateway;
 
 // Row-by-row work committed in batches (the import of a reference list). What the work writes
@@ -25,10 +27,16 @@ public:
     // Commits what is open. A commit that fails is rolled back (so the connection is never left
     // inside a transaction) and raises the database's text.
     void finish();
+    // Work that joins the batch's transaction just before it commits, and before any statement
+    // sent between two records (a list the user loads meanwhile): the import writes the rows
+    // that wait, so that nothing reads the table without them.
+    void setBeforeCommit(std::function<void()> work) { m_beforeCommit = std::move(work); }
 
 private:
     friend class Gateway;
     void commitBeforeOtherWrite();
+    void beforeOtherStatement();
+    void runBeforeCommit();
 
     Gateway& m_gateway;
     const int m_records;
@@ -37,4 +45,6 @@ private:
     bool m_inRecord = false;
     int m_pending = 0;
     QElapsedTimer m_since;
+    std::function<void()> m_beforeCommit;
+    bool m_running = false;
 };

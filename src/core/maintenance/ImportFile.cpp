@@ -2,6 +2,7 @@
 
 #include "core/db/DbError.h"
 #include "core/db/Gateway.h"
+#include "core/maintenance/ReferenceAdds.h"
 #include "core/text/NextField.h"
 #include "core/tsql/SqlText.h"
 
@@ -115,37 +116,57 @@ QString lookupStatement(const QString& table, const QString& code) {
            QStringLiteral(" WHERE Code = ") + sql::quoted(code) + QStringLiteral("   ");
 }
 
+QStringList referenceColumns(const QString& table) {
+    QStringList columns{QStringLiteral("Code"), QStringLiteral("Category"),
+                        QStringLiteral("Description")};
+    if (table == u"ESOA_ER")
+        columns << QStringLiteral("FixedFee") << QStringLiteral("ChargingUnit");
+    return columns;
+}
+
 void mergeRecord(Gateway& gateway, const QString& table, const ReferenceRecord& record,
-                 const std::function<void(const QString& description)>& failed) {
+                 const std::function<void(const QString& description)>& failed,
+                 ReferenceAdds* adds) {
+    bool allSteps = true;
     auto step = [&](auto&& work) {
         try {
             work();
         } catch (const DbError& e) {
+            allSteps = false;
             failed(e.description());
         }
     };
+    // A code that may equal one waiting to be written is looked up once that one is written.
+    if (adds && adds->mayHold(record.code))
+        adds->flush();
     WriteCursor row;
     step([&] { row = gateway.openForWrite(lookupStatement(table, record.code)); });
     bool isNew = true; // a test that fails counts as true: its steps run and fail in turn
     step([&] { isNew = row.atEnd(); });
+    const QStringList columns = referenceColumns(table);
     if (isNew) {
+        const QString values[] = {record.code, record.category, record.description, record.fixedFee,
+                                  record.chargingUnit};
         step([&] { row.addNew(); });
-        step([&] { row.setField(QStringLiteral("Code"), record.code); });
-        step([&] { row.setField(QStringLiteral("Category"), record.category); });
-        step([&] { row.setField(QStringLiteral("Description"), record.description); });
-        if (table == u"ESOA_ER") {
-            step([&] { row.setField(QStringLiteral("FixedFee"), record.fixedFee); });
-            step([&] { row.setField(QStringLiteral("ChargingUnit"), record.chargingUnit); });
-        }
+        for (int i = 0; i < columns.size(); ++i)
+            step([&] { row.setField(columns[i], values[i]); });
     }
-    step([&] {
-        try {
-            row.update();
-        } catch (const AddedMeanwhile&) {
-            // Another workstation added the code since the look-up: it is there, as the import
-            // wants it, and is kept as it is, like every code found.
-        }
-    });
+    if (adds && isNew && allSteps && row.adding()) {
+        // Every field taken: the row waits to be written with others of the batch.
+        QList<QVariant> taken;
+        for (const QString& column : columns)
+            taken << row.value(column);
+        adds->add(std::move(taken));
+    } else {
+        step([&] {
+            try {
+                row.update();
+            } catch (const AddedMeanwhile&) {
+                // Another workstation added the code since the look-up: it is there, as the
+                // import wants it, and is kept as it is, like every code found.
+            }
+        });
+    }
     step([&] { row.close(); });
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 
 class Gateway;
+class ReferenceAdds;
 
 // Reading the reference lists: pipe-separated text files, one record per line, no header.
 // The sample data and "b. Scan && Import" read them with these same functions.
@@ -58,7 +59,14 @@ QString lookupStatement(const QString& table, const QString& code);
 // to `failed` with the database's text and the next step runs. So a failed look-up leaves the
 // rowset closed and each later step reports "Operation is not allowed when the object is
 // closed."; a fee the money column refuses is reported and the row is added without it.
+// Given `adds`, a new code whose every field was taken waits there to be written with others
+// (a row missing a field is added on its own, as before).
 void mergeRecord(Gateway& gateway, const QString& table, const ReferenceRecord& record,
-                 const std::function<void(const QString& description)>& failed);
+                 const std::function<void(const QString& description)>& failed,
+                 ReferenceAdds* adds = nullptr);
+
+// The columns a line fills: Code, Category and Description, and for ESOA_ER FixedFee and
+// ChargingUnit.
+QStringList referenceColumns(const QString& table);
 
 } // namespace importfile

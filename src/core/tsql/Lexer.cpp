@@ -46,8 +46,9 @@ qsizetype endOfNumber(const QString& sql, qsizetype i) {
     return i;
 }
 
-// The kind of the token that starts at `i`, and where it ends.
-TokenKind scan(const QString& sql, qsizetype& i) {
+} // namespace
+
+TokenKind scanToken(const QString& sql, qsizetype& i) {
     const qsizetype n = sql.size();
     const QChar c = sql[i];
     if (c.isSpace()) {
@@ -90,19 +91,20 @@ TokenKind scan(const QString& sql, qsizetype& i) {
             ++i;
         return TokenKind::Word;
     }
-    static const QStringList pairs = {"<>", "<=", ">=", "!=", "||"};
-    i += pairs.contains(sql.mid(i, 2)) ? 2 : 1;
+    // The two-character operators: <>, <=, >=, != and ||.
+    const QChar next = i + 1 < n ? sql[i + 1] : QChar();
+    const bool pair = (c == u'<' && (next == u'>' || next == u'=')) ||
+                      ((c == u'>' || c == u'!') && next == u'=') || (c == u'|' && next == u'|');
+    i += pair ? 2 : 1;
     return TokenKind::Punct;
 }
-
-} // namespace
 
 Tokens tokenize(const QString& sql) {
     Tokens out;
     qsizetype i = 0;
     while (i < sql.size()) {
         const qsizetype start = i;
-        const TokenKind kind = scan(sql, i);
+        const TokenKind kind = scanToken(sql, i);
         out.append(Token{kind, sql.mid(start, i - start)});
     }
     return out;

@@ -22,6 +22,20 @@ using Tokens = QList<Token>;
 // Splits a statement into tokens; joining the texts of the tokens gives the statement back.
 Tokens tokenize(const QString& sql);
 
+// The kind of the token that starts at `i`; `i` is moved to where it ends.
+TokenKind scanToken(const QString& sql, qsizetype& i);
+
+// The same tokens as tokenize() gives, each handed to `each(kind, text)` with its text a view of
+// the statement: no token is copied (the statements sent most often are read this way).
+template <typename Each> void forEachToken(const QString& sql, Each&& each) {
+    qsizetype i = 0;
+    while (i < sql.size()) {
+        const qsizetype start = i;
+        const TokenKind kind = scanToken(sql, i);
+        each(kind, QStringView(sql).sliced(start, i - start));
+    }
+}
+
 // Blanks and comments.
 bool isSpace(const Token& t);
 // A word, or a name in brackets or double quotes.

@@ -16,16 +16,20 @@ QString marker(qsizetype index) {
 }
 
 // The text of a complete string literal, or nothing for one left open.
-std::optional<QString> literalText(const QString& token) {
+std::optional<QString> literalText(QStringView token) {
     const qsizetype start = token.startsWith(u'\'') ? 1 : 2;
     if (token.size() < start + 1 || !token.endsWith(u'\''))
         return std::nullopt;
-    QString body = token.mid(start, token.size() - start - 1);
+    QString body = token.sliced(start, token.size() - start - 1).toString();
     if (body.contains(u'\'') && body.count(u'\'') != 2 * body.count(QStringLiteral("''")))
         return std::nullopt;
     body.replace(QStringLiteral("''"), QStringLiteral("'"));
     // An empty literal is an empty text, never a NULL.
     return body.isNull() ? QStringLiteral("") : body;
+}
+
+bool isWord(TokenKind kind, QStringView text, QStringView word) {
+    return kind == TokenKind::Word && text.compare(word, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -55,37 +59,53 @@ TableName selectTable(const QString& sql) {
 
 Lifted liftLiterals(const QString& sql) {
     Lifted out{sql, {}, false};
-    const Tokens t = tokenize(sql);
-    const qsizetype first = nextSig(t, -1);
-    if (first >= t.size())
-        return out;
-    const bool select = is(t[first], u"SELECT");
+    // What the statement is, by its first word: decided before anything is lifted.
+    enum class Kind { Unknown, Select, Change, Transaction, Other } kind = Kind::Unknown;
+    bool lifting = false;
+    QString text;
+    text.reserve(sql.size());
+    forEachToken(sql, [&](TokenKind token, QStringView part) {
+        if (kind == Kind::Transaction || kind == Kind::Other)
+            return;
+        if (kind == Kind::Unknown && token != TokenKind::Space && token != TokenKind::Comment) {
+            if (isWord(token, part, u"SELECT"))
+                kind = Kind::Select;
+            else if (isWord(token, part, u"INSERT") || isWord(token, part, u"UPDATE") ||
+                     isWord(token, part, u"DELETE"))
+                kind = Kind::Change;
+            else if (isWord(token, part, u"BEGIN") || isWord(token, part, u"COMMIT") ||
+                     isWord(token, part, u"ROLLBACK"))
+                kind = Kind::Transaction;
+            else
+                kind = Kind::Other;
+            lifting = kind == Kind::Change;
+        }
+        if (!lifting && isWord(token, part, u"WHERE"))
+            lifting = true;
+        std::optional<QString> value;
+        if (lifting && token == TokenKind::String)
+            value = literalText(part);
+        if (value) {
+            // An N literal keeps its N, so that the marker never joins a literal just before it.
+            if (!part.startsWith(u'\''))
+                text += part.first(1);
+            text += marker(out.values.size());
+            out.values << *value;
+        } else {
+            text += part;
+        }
+    });
     // A transaction's start and end hold no values and leave every table as it is.
-    if (is(t[first], u"BEGIN") || is(t[first], u"COMMIT") || is(t[first], u"ROLLBACK")) {
+    if (kind == Kind::Transaction) {
         out.data = true;
         return out;
     }
-    if (!select && !is(t[first], u"INSERT") && !is(t[first], u"UPDATE") && !is(t[first], u"DELETE"))
+    if (kind != Kind::Select && kind != Kind::Change)
         return out;
     out.data = true;
-    if (sql.contains(QChar(markerChar)))
+    if (sql.contains(QChar(markerChar))) {
+        out.values.clear();
         return out;
-    bool lifting = !select;
-    QString text;
-    for (const Token& token : t) {
-        if (!lifting && is(token, u"WHERE"))
-            lifting = true;
-        std::optional<QString> value;
-        if (lifting && token.kind == TokenKind::String)
-            value = literalText(token.text);
-        if (value) {
-            // An N literal keeps its N, so that the marker never joins a literal just before it.
-            text += (token.text.startsWith(u'\'') ? QString() : token.text.left(1)) +
-                    marker(out.values.size());
-            out.values << *value;
-        } else {
-            text += token.text;
-        }
     }
     out.text = text;
     return out;

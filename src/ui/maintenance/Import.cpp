@@ -6,6 +6,7 @@
 
 #include "core/db/Gateway.h"
 #include "core/maintenance/ImportFile.h"
+#include "core/maintenance/ReferenceAdds.h"
 #include "ui/screen/FormContext.h"
 #include "ui/widgets/LongWork.h"
 
@@ -79,8 +80,12 @@ void ReferenceImport::ImportReferenceFile(const QString& name, const QString& ta
     }
 
     Gateway& db = m_form.db();
-    WriteBatch batch(db, batchLines, batchMilliseconds);
     auto trap = [this](const QString& description) { report(description); };
+    // New codes wait there to be written a hundred to a statement, before each commit of the
+    // batch and before anything else the screen sends meanwhile.
+    ReferenceAdds adds(db, table, importfile::referenceColumns(table), trap);
+    WriteBatch batch(db, batchLines, batchMilliseconds);
+    batch.setBeforeCommit([&adds] { adds.flush(); });
     for (const QString& line : importfile::readLines(bytes)) {
         const importfile::ReferenceRecord record = importfile::decodeLine(line, name, table);
         try {
@@ -88,7 +93,7 @@ void ReferenceImport::ImportReferenceFile(const QString& name, const QString& ta
         } catch (const DbError& e) {
             report(e.description()); // the line is written on its own
         }
-        importfile::mergeRecord(db, table, record, trap);
+        importfile::mergeRecord(db, table, record, trap, &adds);
         try {
             batch.endRecord();
         } catch (const DbError& e) {

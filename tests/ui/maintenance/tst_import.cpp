@@ -38,6 +38,7 @@ private slots:
     void encodings();
     void aTableSwitchAndASecondClickDuringTheImport();
     void aSaveBetweenTwoLinesIsCommittedOnItsOwn();
+    void newCodesAreWrittenAHundredToAStatement();
     void closingTheScreenEndsTheImport();
 
 private:
@@ -68,6 +69,15 @@ private:
     }
     int count(const QString& table) {
         return countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..") + table);
+    }
+    // The look-ups by code sent so far, in order.
+    QStringList lookups() {
+        QStringList found;
+        for (const QString& statement : builtStatements(gw().log()))
+            if (statement.startsWith(QStringLiteral("SELECT * FROM [Build_FIle].[dbo].")) &&
+                statement.contains(QStringLiteral(" WHERE Code = '")))
+                found << statement;
+        return found;
     }
     QString lookup(const QString& table, const QString& quotedCode) {
         return QStringLiteral("SELECT * FROM [Build_FIle].[dbo].") + table +
@@ -130,10 +140,9 @@ void TestImport::itemAndMedicineFilesIntoAnEmptyThenAFilledTable() {
                                  {"I2", "Supplies", "Gauze pad", "", ""},
                                  {"M1", "Laboratory", "Aspirin listed first", "", ""},
                                  {"M2", "Medicine", "Paracetamol 500 mg", "", ""}}));
-    QCOMPARE(builtStatements(gw().log()).mid(0, 5),
-             (QStringList{lookup("ESOA_ITEM", "I1"), lookup("ESOA_ITEM", "I2"),
-                          lookup("ESOA_ITEM", "M1"), lookup("ESOA_ITEM", "M1"),
-                          lookup("ESOA_ITEM", "M2")}));
+    QCOMPARE(lookups().mid(0, 5), (QStringList{lookup("ESOA_ITEM", "I1"), lookup("ESOA_ITEM", "I2"),
+                                               lookup("ESOA_ITEM", "M1"), lookup("ESOA_ITEM", "M1"),
+                                               lookup("ESOA_ITEM", "M2")}));
     // Then the lists are loaded again, the procedure mode set, and the pointer is back.
     QCOMPARE(c().txtType->text(), QStringLiteral("PROC"));
     QStringList categories;
@@ -344,6 +353,48 @@ void TestImport::aSaveBetweenTwoLinesIsCommittedOnItsOwn() {
     QCOMPARE(linksSeen, 0);
     QVERIFY(seenByOther >= 5 && seenByOther < 30);
     QCOMPARE(countRows(other, QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ITEM")), 30);
+}
+
+// New codes wait to be written a hundred to a statement, the rest a row to a statement. A code
+// that may equal one still waiting (the same in other letters) is looked up once that one is
+// written, so the database finds it as it always did; a line the database refuses is told on
+// its own and the other 99 rows of its statement are added; a list read between two lines
+// shows every line read before it.
+void TestImport::newCodesAreWrittenAHundredToAStatement() {
+    QByteArray lines = "N1|Supplies|Item\r\nN2|Supplies|Item\r\nN3|Supplies|Item\r\n"
+                       "n3|Other|Same code in small letters\r\n";
+    for (int i = 4; i <= 400; ++i)
+        lines += "N" + QByteArray::number(i) + "|" +
+                 (i == 300 ? QByteArray(60, 'x') : QByteArray("Supplies")) + "|Item\r\n";
+    write(QStringLiteral("ESOA_ITEM"), lines);
+    write(QStringLiteral("ESOA_MEDICINE"), "");
+    chooseTable(0);
+    empty(QStringLiteral("ESOA_ITEM"));
+    int seen = -1, read = -1;
+    duringImport(160, [&] {
+        read = int(lookups().size());
+        seen = count(QStringLiteral("ESOA_ITEM"));
+    });
+    scan();
+    QVERIFY(read > 160 - 5);
+    QCOMPARE(seen, read - 1); // the code in small letters adds nothing
+    QCOMPARE(m_prompter.texts().size(), 2);
+    QVERIFY2(m_prompter.texts()[0].contains(QStringLiteral("CHECK constraint failed")),
+             qPrintable(m_prompter.texts()[0]));
+    QCOMPARE(m_prompter.texts()[1], QStringLiteral("Done."));
+    QCOMPARE(count(QStringLiteral("ESOA_ITEM")), 399);
+    QCOMPARE(rows(QStringLiteral("ESOA_ITEM"), QStringLiteral("Code IN ('N3', 'N300')")),
+             (QList<QStringList>{{"N3", "Supplies", "Item", "", ""}}));
+    QCOMPARE(lookups().size(), 401);
+    // Lines 4 to 103, then after the read some 100 more, then the hundred with the refused line.
+    const QStringList adds = builtStatements(gw().log()).filter(QStringLiteral("INSERT INTO"));
+    QCOMPARE(adds.filter(QStringLiteral(" UNION ALL ")).size(), 3);
+    QCOMPARE(adds.first(),
+             QStringLiteral("INSERT INTO [Build_FIle].[dbo].ESOA_ITEM ([Code], [Category], "
+                            "[Description]) SELECT [Code], [Category], [Description] FROM (SELECT "
+                            "? AS [Code], ? AS [Category], ? AS [Description]) AS [adds] WHERE NOT "
+                            "EXISTS (SELECT 1 FROM [Build_FIle].[dbo].ESOA_ITEM AS [known] WITH "
+                            "(UPDLOCK, HOLDLOCK) WHERE [known].[Code] = [adds].[Code])"));
 }
 
 void TestImport::closingTheScreenEndsTheImport() {

@@ -13,6 +13,8 @@
 #include "ScreenFixture.h"
 
 #include "core/history/HistoryStatements.h"
+#include "core/maintenance/ImportFile.h"
+#include "core/maintenance/ReferenceAdds.h"
 #include "core/maintenance/TableStatements.h"
 #include "core/reports/MappingReports.h"
 #include "core/tsql/Lexer.h"
@@ -299,6 +301,18 @@ void TestReviewedStatements::everyStatementSentIsOnFileAndNothingElse() {
             s.referenceImport().setFolder(QCoreApplication::applicationDirPath());
             s.referenceImport().cmdScan_Click();
         });
+        if (c.lblESOATableName->text() == u"ESOA_ER") {
+            // A line whose fee the money column refuses is added on its own, without the fee.
+            QTemporaryDir lines;
+            QFile f(QDir(lines.path()).filePath(QStringLiteral("ESOA_ER.csv")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("ERFEE|Laboratory|A fee that is no amount|abc|per test\r\n");
+            f.close();
+            step(QStringLiteral("b. Scan && Import"), [&] {
+                s.referenceImport().setFolder(lines.path());
+                s.referenceImport().cmdScan_Click();
+            });
+        }
     }
     // The FDA's register: its table made at the first import (the sample data has none), then
     // replaced whole by a second; 101 products are a statement of 100 rows and one of one.
@@ -329,6 +343,12 @@ void TestReviewedStatements::everyStatementSentIsOnFileAndNothingElse() {
     // The history's table and indexes, made at the first save where they are missing.
     for (const QString& statement : history::createStatements())
         sent(QStringLiteral("First save without the history table (made then)"), statement);
+
+    // A hundred new codes of an import to a statement (the sample lists add fewer at a time).
+    for (const QString& table : {QStringLiteral("ESOA_ITEM"), QStringLiteral("ESOA_ER")})
+        sent(QStringLiteral("b. Scan && Import (a hundred new codes)"),
+             ReferenceAdds::statement(table, importfile::referenceColumns(table),
+                                      ReferenceAdds::rowsPerStatement));
 
     // The shapes found, for a reviewer to merge into the file.
     const QString out = qEnvironmentVariable("BREVANT_WRITE_STATEMENTS");
