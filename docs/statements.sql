@@ -460,3 +460,65 @@ CREATE NONCLUSTERED INDEX [by_Code] ON [Build_File].[dbo].[ESOA_ER_LINK]( [Code]
 
 -- a. Create Tables: reads ESOA_ER_LINK
 SELECT TOP 1 1 FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WITH (NOLOCK);
+
+-- Check this database... (on the embedded database)
+-- The end of the check's round trip: its test link, rewrite, history row and delete are never
+-- committed. Sent on SQL Server too.
+ROLLBACK TRANSACTION;
+
+-- Check this database... (on SQL Server): reads the server's version and edition
+SELECT SERVERPROPERTY('ProductVersion') AS [ProductVersion], SERVERPROPERTY('ProductLevel') AS [ProductLevel], SERVERPROPERTY('Edition') AS [Edition];
+
+-- Check this database... (on SQL Server): reads the login and its database user
+SELECT SUSER_SNAME() AS [Login], USER_NAME() AS [UserName], DB_NAME() AS [CurrentDatabase];
+
+-- Check this database... (on SQL Server): reads the collations of Build_FIle and Inventory
+SELECT DATABASEPROPERTYEX('Build_FIle', 'Collation') AS [Build_FIle], DATABASEPROPERTYEX('Inventory', 'Collation') AS [Inventory];
+
+-- Check this database... (on SQL Server): reads INFORMATION_SCHEMA.COLUMNS of Build_FIle
+-- The columns of ESOA_ITEM, ESOA_ITEM_LINK, ESOA_ER, ESOA_ER_LINK, ESOA_LINK_HISTORY and
+-- ESOA_DRUG_REGISTER, compared with the program's CREATE TABLE statements.
+SELECT TABLE_NAME, COLUMN_NAME, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, IS_NULLABLE, COLLATION_NAME FROM [Build_FIle].INFORMATION_SCHEMA.COLUMNS WHERE TABLE_SCHEMA = ? AND TABLE_NAME IN (?, ?, ?, ?, ?, ?) ORDER BY TABLE_NAME, ORDINAL_POSITION;
+
+-- Check this database... (on SQL Server): reads sys.indexes, sys.tables, sys.schemas, sys.index_columns, sys.columns of Build_FIle
+SELECT t.name AS [TableName], i.name AS [IndexName], i.type_desc AS [IndexType], c.name AS [ColumnName] FROM [Build_FIle].sys.indexes i JOIN [Build_FIle].sys.tables t ON t.object_id = i.object_id JOIN [Build_FIle].sys.schemas s ON s.schema_id = t.schema_id JOIN [Build_FIle].sys.index_columns ic ON ic.object_id = i.object_id AND ic.index_id = i.index_id JOIN [Build_FIle].sys.columns c ON c.object_id = ic.object_id AND c.column_id = ic.column_id WHERE s.name = ? AND t.name IN (?, ?, ?, ?, ?, ?) AND ic.key_ordinal > ? ORDER BY t.name, i.name, ic.key_ordinal;
+
+-- Check this database... (on SQL Server): reads sys.triggers, sys.tables of Build_FIle
+-- The triggers on ESOA_ITEM_LINK, ESOA_ER_LINK and ESOA_LINK_HISTORY.
+SELECT t.name AS [TableName], tr.name AS [TriggerName], tr.is_disabled AS [IsDisabled], tr.is_instead_of_trigger AS [IsInsteadOf] FROM [Build_FIle].sys.triggers tr JOIN [Build_FIle].sys.tables t ON t.object_id = tr.parent_id WHERE t.name IN (?, ?, ?) ORDER BY t.name, tr.name;
+
+-- Check this database... (on SQL Server): reads sys.objects, sys.schemas of Build_FIle
+-- Once for each table of Build_FIle the program reads or writes (the exam tables as tbRevenues
+-- names them): the login's rights on it. No row: the table is not there, or not visible to it.
+SELECT HAS_PERMS_BY_NAME('[Build_FIle].[dbo].' + QUOTENAME(o.name), 'OBJECT', 'SELECT') AS [SELECT], HAS_PERMS_BY_NAME('[Build_FIle].[dbo].' + QUOTENAME(o.name), 'OBJECT', 'INSERT') AS [INSERT], HAS_PERMS_BY_NAME('[Build_FIle].[dbo].' + QUOTENAME(o.name), 'OBJECT', 'UPDATE') AS [UPDATE], HAS_PERMS_BY_NAME('[Build_FIle].[dbo].' + QUOTENAME(o.name), 'OBJECT', 'DELETE') AS [DELETE], HAS_PERMS_BY_NAME('[Build_FIle].[dbo].' + QUOTENAME(o.name), 'OBJECT', 'ALTER') AS [ALTER] FROM [Build_FIle].sys.objects o JOIN [Build_FIle].sys.schemas s ON s.schema_id = o.schema_id WHERE s.name = ? AND o.name = ?;
+
+-- Check this database... (on SQL Server): reads sys.objects, sys.schemas of Inventory
+-- Once for each table of Inventory the program reads (tbInvMaster, tbForGeneric).
+SELECT HAS_PERMS_BY_NAME('[Inventory].[dbo].' + QUOTENAME(o.name), 'OBJECT', 'SELECT') AS [SELECT], HAS_PERMS_BY_NAME('[Inventory].[dbo].' + QUOTENAME(o.name), 'OBJECT', 'INSERT') AS [INSERT], HAS_PERMS_BY_NAME('[Inventory].[dbo].' + QUOTENAME(o.name), 'OBJECT', 'UPDATE') AS [UPDATE], HAS_PERMS_BY_NAME('[Inventory].[dbo].' + QUOTENAME(o.name), 'OBJECT', 'DELETE') AS [DELETE], HAS_PERMS_BY_NAME('[Inventory].[dbo].' + QUOTENAME(o.name), 'OBJECT', 'ALTER') AS [ALTER] FROM [Inventory].sys.objects o JOIN [Inventory].sys.schemas s ON s.schema_id = o.schema_id WHERE s.name = ? AND o.name = ?;
+
+-- Check this database... (on SQL Server): reads the login's right to create tables in Build_FIle
+SELECT HAS_PERMS_BY_NAME('Build_FIle', 'DATABASE', 'CREATE TABLE') AS [CREATE TABLE];
+
+-- Check this database... (on SQL Server)
+-- From here on the server compiles each statement of this file without running it (every ? as
+-- NULL, the exam table's names from a row of tbRevenues), until SET NOEXEC OFF below, which is
+-- sent whatever happened.
+-- not checked by the parser: sqlglot 10.6 keeps SET NOEXEC as an opaque command
+SET NOEXEC ON;
+
+-- Check this database... (on SQL Server)
+-- Sent right after SET NOEXEC ON: with NOEXEC on it returns no row. A row means it ran, and
+-- nothing is compiled.
+SELECT 1 AS [Executed];
+
+-- Check this database... (on SQL Server)
+-- not checked by the parser: sqlglot 10.6 keeps SET NOEXEC as an opaque command
+SET NOEXEC OFF;
+
+-- Check this database... (on SQL Server): reads sys.dm_exec_connections
+-- Whether this session's connection is encrypted; needs VIEW SERVER STATE.
+SELECT encrypt_option FROM sys.dm_exec_connections WHERE session_id = @@SPID;
+
+-- Check this database... (on SQL Server): reads this connection's properties
+-- The same without VIEW SERVER STATE, sent where the one above is refused.
+SELECT CONNECTIONPROPERTY('encrypt_option') AS [encrypt_option];

@@ -48,6 +48,7 @@ void MainScreen::connectEventProcedures() {
     m_exports.install();
     m_statementLog.install();
     m_registerImport.install(m_statementLog.button());
+    m_databaseCheck.install(m_registerImport.button());
     connect(m_c.cmdScan, &QPushButton::clicked, this, [this] { m_import.cmdScan_Click(); });
     connect(m_c.cmdPreview, &QPushButton::clicked, this, [this] { m_hospital.cmdPreview_Click(); });
     connect(m_c.cmdUse, &QPushButton::clicked, this, [this] { m_hospital.cmdUse_Click(); });
@@ -133,10 +134,11 @@ void MainScreen::runStartupLoads() {
 
 void MainScreen::closeEvent(QCloseEvent* event) {
     // The program ends with the screen: a check or an import still running stops at its next
-    // row, and the statement log's window closes with it.
+    // row, and the statement log's and the database check's windows close with it.
     m_mappings.stopRunningCheck();
     m_import.stop();
     m_statementLog.closeWindow();
+    m_databaseCheck.closeWindow();
     m_suggest.closeWindow();
     m_user.VALTORClasses().Savewinsettings(this);
     event->accept();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/diagnostics/DatabaseCheckScreen.h"
 #include "ui/exports/ListExports.h"
 #include "ui/history/HistoryScreen.h"
 #include "ui/hospital/HospitalSide.h"
@@ -39,6 +40,7 @@ public:
     ListExports& listExports() { return m_exports; }
     HistoryScreen& historyScreen() { return m_historyScreen; }
     StatementLogScreen& statementLog() { return m_statementLog; }
+    DatabaseCheckScreen& databaseCheck() { return m_databaseCheck; }
     SuggestScreen& suggestions() { return m_suggest; }
     history::LinkHistory& linkHistory() { return m_history; }
 
@@ -111,5 +113,6 @@ private:
     HistoryScreen m_historyScreen{m_form};
     ListExports m_exports{m_form};
     StatementLogScreen m_statementLog{m_form};
+    DatabaseCheckScreen m_databaseCheck{m_form};
     SuggestScreen m_suggest{m_form};
 };

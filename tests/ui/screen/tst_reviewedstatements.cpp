@@ -2,15 +2,25 @@
 // DBA reviews it. The test takes the real screen through every operation on the sample data (both
 // tables, every category, both item modes, every revenue list row, the suggestions and the proposed
 // codes, the save added and rewritten, the delete, both checks, map all and its undo, the history,
-// the exports, "a. Create Tables", "b. Scan && Import", "Import drug register...") and adds the
-// statements of the builders it calls directly for what the screen reaches only on other data (the
-// history's table when it is missing). Each statement is reduced to its shape (see shapeOf), and
-// the test fails when a shape is missing from the file or the file holds a shape that nothing
-// sends.
+// the exports, "a. Create Tables", "b. Scan && Import", "Import drug register...", "Check this
+// database...") and adds the statements of the builders it calls directly for what the screen
+// reaches only on other data (the history's table when it is missing). The database check's SQL
+// Server steps run over ODBC (the SQLite ODBC driver) in the T-SQL dialect, where each is sent and
+// refused; the probe of NOEXEC, which only a server that took SET NOEXEC ON reaches, is added from
+// its builder. The embedded check's PRAGMAs reach the embedded database only and are not on file.
+// Each statement is reduced to its shape (see shapeOf), and the test fails when a shape is missing
+// from the file or the file holds a shape that nothing sends.
 //
 // BREVANT_WRITE_STATEMENTS=<file> writes the shapes found, each with the operation that first
 // sent it and the tables it reads and writes, for a reviewer to merge into the file.
 #include "ScreenFixture.h"
+#include "Wine.h"
+
+#include "core/db/EmbeddedDatabase.h"
+#include "core/db/SqlServer.h"
+#include "core/diagnostics/Catalogue.h"
+#include "core/diagnostics/DatabaseCheck.h"
+#include "core/diagnostics/ServerStatements.h"
 
 #include "core/history/HistoryStatements.h"
 #include "core/maintenance/ImportFile.h"
@@ -163,7 +173,8 @@ void TestReviewedStatements::step(const QString& operation, const std::function<
         QFAIL(qPrintable(operation + QStringLiteral(": ") + QString::fromUtf8(e.what())));
     }
     for (const QString& statement : gw().log())
-        sent(operation, statement);
+        if (!statement.startsWith(QStringLiteral("PRAGMA ")))
+            sent(operation, statement);
     gw().clearLog();
 }
 
@@ -340,6 +351,26 @@ void TestReviewedStatements::everyStatementSentIsOnFileAndNothingElse() {
              [&] { s.reference().optTable_Click(table); });
         step(QStringLiteral("a. Create Tables"), [&] { s.tables().cmdCreateTable_Click(); });
     }
+    step(QStringLiteral("Check this database... (on the embedded database)"), [&] {
+        s.databaseCheck().cmdCheckDatabase_Click();
+        s.databaseCheck().closeWindow();
+    });
+    {
+        // The SQL Server check, each of its statements sent and refused by SQLite.
+        QTemporaryDir scratch;
+        std::unique_ptr<Backend> backend =
+            odbc::open(QStringLiteral("DRIVER={SQLite3};Database=") +
+                           wine::pathForDrivers(scratch.filePath(QStringLiteral("main.db"))),
+                       Dialect::TSql, QStringLiteral("test"));
+        embedded::attach(backend->database(), wine::pathForDrivers(m_db->folder()));
+        Gateway server(std::move(backend));
+        server.keepTrace(true);
+        diagnostics::checkDatabase(server);
+        for (const QString& statement : server.log())
+            sent(QStringLiteral("Check this database... (on SQL Server)"), statement);
+        sent(QStringLiteral("Check this database... (on SQL Server)"),
+             diagnostics::statements::noexecProbe());
+    }
     // The history's table and indexes, made at the first save where they are missing.
     for (const QString& statement : history::createStatements())
         sent(QStringLiteral("First save without the history table (made then)"), statement);
@@ -370,6 +401,11 @@ void TestReviewedStatements::everyStatementSentIsOnFileAndNothingElse() {
     QFile file(QStringLiteral(BREVANT_SOURCE_DIR "/docs/statements.sql"));
     QVERIFY2(file.open(QIODevice::ReadOnly), "docs/statements.sql is missing");
     QStringList entries = entriesOf(QString::fromUtf8(file.readAll()));
+    // The file the program carries for the check to compile is this one.
+    QStringList carried;
+    for (const diagnostics::CatalogueEntry& entry : diagnostics::catalogue())
+        carried << entry.statement;
+    QCOMPARE(carried, entries);
     QStringList missing, unsent;
     for (const QString& shape : std::as_const(m_order))
         if (!entries.contains(shape))

@@ -138,6 +138,9 @@ void TestSuggestWindows::theWindowsCoverNoStepAndNoMappingList() {
     screen().statementLog().cmdStatementLog_Click();
     QVERIFY(window("dlgStatementLog")->isVisible());
     coversNothingWorkedWith(window("dlgStatementLog"));
+    screen().databaseCheck().cmdCheckDatabase_Click();
+    QVERIFY(window("dlgDatabaseCheck")->isVisible());
+    coversNothingWorkedWith(window("dlgDatabaseCheck"));
     // The proposals for the hospital list.
     c().optInventory[0]->click();
     c().txtGeneric->clear();
