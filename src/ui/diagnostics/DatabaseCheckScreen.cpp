@@ -3,19 +3,18 @@
 #include "core/diagnostics/DatabaseCheck.h"
 #include "ui/widgets/FlexGrid.h"
 #include "ui/widgets/FrameFollower.h"
+#include "ui/widgets/ListWindow.h"
 #include "ui/widgets/LongWork.h"
 #include "ui/widgets/WindowPlacement.h"
 #include "ui/widgets/WindowSettings.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
 // The widths of the window's columns, in twips: check, result, detail.
-constexpr int columnWidths[] = {3600, 1000, 12000};
+constexpr std::initializer_list<int> columnWidths = {3600, 1000, 12000};
 
 } // namespace
 
@@ -53,35 +52,19 @@ void DatabaseCheckScreen::cmdCheckDatabase_Click() {
 }
 
 void DatabaseCheckScreen::makeWindow() {
-    // A window of the screen's: it stays in front of the screen without blocking it, and goes
-    // with it.
-    m_window = new QDialog(m_form.c.fraMaint->window());
-    m_window->setObjectName(QStringLiteral("dlgDatabaseCheck"));
-    m_window->setWindowTitle(QStringLiteral("Database check"));
-    m_window->setModal(false);
-    auto* layout = new QVBoxLayout(m_window);
-    m_grid = new FlexGrid(m_window);
-    m_grid->setObjectName(QStringLiteral("GridDatabaseCheck"));
-    for (int col = 0; col < int(std::size(columnWidths)); ++col)
-        m_grid->setColWidth(col, columnWidths[col]);
+    const ListWindow w = ListWindow::make(
+        m_form.c.fraMaint->window(), QStringLiteral("dlgDatabaseCheck"),
+        QStringLiteral("Database check"), QStringLiteral("GridDatabaseCheck"), columnWidths);
+    m_window = w.window;
+    m_grid = w.grid;
     m_form.screen.addListMenu(m_grid);
-    layout->addWidget(m_grid);
-    auto* buttons = new QHBoxLayout;
-    auto* again = new QPushButton(QStringLiteral("Run again"), m_window);
-    again->setObjectName(QStringLiteral("cmdDatabaseCheckAgain"));
-    auto* close = new QPushButton(QStringLiteral("Close"), m_window);
-    close->setObjectName(QStringLiteral("cmdDatabaseCheckClose"));
-    buttons->addStretch();
-    buttons->addWidget(again);
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
+    QPushButton* again =
+        w.addButton(QStringLiteral("cmdDatabaseCheckAgain"), QStringLiteral("Run again"));
     connect(again, &QPushButton::clicked, this, [this] { RunCheck(); });
     // Close and Esc hide the window; the next click on the button runs the check again.
-    connect(close, &QPushButton::clicked, m_window, &QDialog::reject);
     // Closed, the window keeps its place and size for the next time.
     connect(m_window, &QDialog::finished, this,
             [this] { m_form.user.VALTORClasses().Savewinsettings(m_window); });
-    m_window->resize(1240, 560);
 }
 
 void DatabaseCheckScreen::RunCheck() {

@@ -3,20 +3,19 @@
 #include "core/db/StatementLog.h"
 #include "ui/widgets/FlexGrid.h"
 #include "ui/widgets/FrameFollower.h"
+#include "ui/widgets/ListWindow.h"
 #include "ui/widgets/Twips.h"
 #include "ui/widgets/WindowPlacement.h"
 #include "ui/widgets/WindowSettings.h"
 
 #include <QDialog>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
 // The widths of the window's columns, in twips: time, duration, rows, statement, error.
-constexpr int columnWidths[] = {2400, 1300, 700, 9000, 5000};
+constexpr std::initializer_list<int> columnWidths = {2400, 1300, 700, 9000, 5000};
 
 } // namespace
 
@@ -58,35 +57,19 @@ void StatementLogScreen::cmdStatementLog_Click() {
 }
 
 void StatementLogScreen::makeWindow() {
-    // A window of the screen's: it stays in front of the screen without blocking it, and goes
-    // with it.
-    m_window = new QDialog(m_form.c.fraMaint->window());
-    m_window->setObjectName(QStringLiteral("dlgStatementLog"));
-    m_window->setWindowTitle(QStringLiteral("Statement log"));
-    m_window->setModal(false);
-    auto* layout = new QVBoxLayout(m_window);
-    m_grid = new FlexGrid(m_window);
-    m_grid->setObjectName(QStringLiteral("GridStatementLog"));
-    for (int col = 0; col < int(std::size(columnWidths)); ++col)
-        m_grid->setColWidth(col, columnWidths[col]);
+    const ListWindow w = ListWindow::make(
+        m_form.c.fraMaint->window(), QStringLiteral("dlgStatementLog"),
+        QStringLiteral("Statement log"), QStringLiteral("GridStatementLog"), columnWidths);
+    m_window = w.window;
+    m_grid = w.grid;
     m_form.screen.addListMenu(m_grid);
-    layout->addWidget(m_grid);
-    auto* buttons = new QHBoxLayout;
-    auto* refresh = new QPushButton(QStringLiteral("Refresh"), m_window);
-    refresh->setObjectName(QStringLiteral("cmdStatementLogRefresh"));
-    auto* close = new QPushButton(QStringLiteral("Close"), m_window);
-    close->setObjectName(QStringLiteral("cmdStatementLogClose"));
-    buttons->addStretch();
-    buttons->addWidget(refresh);
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
+    QPushButton* refresh =
+        w.addButton(QStringLiteral("cmdStatementLogRefresh"), QStringLiteral("Refresh"));
     connect(refresh, &QPushButton::clicked, this, [this] { Refresh(); });
     // Close and Esc hide the window; the next click on the button shows it again, listed anew.
-    connect(close, &QPushButton::clicked, m_window, &QDialog::reject);
     // Closed, the window keeps its place and size for the next time.
     connect(m_window, &QDialog::finished, this,
             [this] { m_form.user.VALTORClasses().Savewinsettings(m_window); });
-    m_window->resize(1240, 560);
 }
 
 void StatementLogScreen::Refresh() {
