@@ -25,6 +25,8 @@ void undoScenario(Run& run);
 void gridBindScenario(Run& run);
 // The coverage by category and the export of every mapping (core/reports).
 void reportsScenario(Run& run);
+// "Check this database..." on the generated database (ui/diagnostics).
+void databaseCheckScenario(Run& run);
 // The inventory search with a two-letter name filter (ui/hospital).
 void searchScenario(Run& run);
 // Start-up to the screen and the memory after the hospital check, each in a process of its own

@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
     bench::gridBindScenario(run);
     bench::reportsScenario(run);
     bench::searchScenario(run);
+    bench::databaseCheckScenario(run);
     bench::suggestScenarios(run);
     bench::startupScenarios(run);
     bench::qualityScenario(false);
