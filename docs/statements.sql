@@ -11,7 +11,8 @@
 -- The line above an entry says which operation sends it (the first that does, in the order a
 -- clerk works) and which tables it reads or writes. "-- not checked by the parser: <reason>" marks
 -- an entry that sqlglot's T-SQL parser cannot check; CI parses every other entry
--- (scripts/check-statements.py) and lists the marked ones.
+-- (scripts/check-statements.py) and lists the marked ones. "-- may be refused: <reason>" marks an
+-- entry the server may refuse by design, which "Check this database..." reports as a warning.
 --
 -- What the program changes in the hospital's own tables: "a. Create Tables" drops the column
 -- ESOA_Code of Inventory..tbInvMaster and of the exam tables tbCoXrayExam, tbcoUltraExam and
@@ -115,7 +116,8 @@ SELECT <IDFieldName> AS ItemID, <ExamFieldName> AS Item FROM [Build_FIle].[dbo].
 SELECT <IDFieldName> AS ItemID, <ExamFieldName> AS Item, <SectionIDFieldName> AS SectionID FROM [Build_FIle].[dbo].<ExamTableName> WITH (NOLOCK) WHERE Status=?;
 
 -- Suggestions (F3) for a PhilHealth item, in both item modes: reads ESOA_DRUG_REGISTER
--- Fails where the register's table is missing (no register yet): the suggestions then read none.
+-- may be refused: the register's table is missing until the first register import; the
+-- suggestions then read none.
 SELECT COUNT(*) AS Items, MAX(ID) AS Last, SUM(LEN(BrandName)) AS Letters FROM [Build_FIle].[dbo].[ESOA_DRUG_REGISTER] WITH (NOLOCK);
 
 -- Suggestions (F3) with the drug register imported: reads ESOA_DRUG_REGISTER
@@ -341,8 +343,8 @@ INSERT INTO [Build_FIle].[dbo].[ESOA_DRUG_REGISTER] ([RegistrationNumber], [Gene
 SELECT * FROM [Build_FIle].[dbo].[ESOA_ITEM] WITH (NOLOCK) WHERE 1=1 AND Description like ?;
 
 -- Choice of the PhilHealth table: reads InvMaster
--- A procedure search right after an inventory search names this table, which the hospital does
--- not have: the database refuses it, and the search says so.
+-- may be refused: a procedure search right after an inventory search names this table, which
+-- the hospital does not have; the search says so.
 SELECT <IDFieldName>,<ExamFieldName> FROM Inventory..InvMaster WITH (NOLOCK) WHERE Status=?;
 
 -- a. Create Tables: writes tbInvMaster
@@ -516,7 +518,8 @@ SELECT 1 AS [Executed];
 SET NOEXEC OFF;
 
 -- Check this database... (on SQL Server): reads sys.dm_exec_connections
--- Whether this session's connection is encrypted; needs VIEW SERVER STATE.
+-- Whether this session's connection is encrypted.
+-- may be refused: it needs VIEW SERVER STATE.
 SELECT encrypt_option FROM sys.dm_exec_connections WHERE session_id = @@SPID;
 
 -- Check this database... (on SQL Server): reads this connection's properties

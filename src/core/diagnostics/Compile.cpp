@@ -12,8 +12,7 @@ Result refusal(const CatalogueEntry& entry, const QStringList& missingTables) {
     if (verb == u"CREATE" || verb == u"ALTER" || verb == u"DROP")
         return Result::Warning;
     for (const QString& note : entry.notes)
-        if (note.contains(QStringLiteral("refuse"), Qt::CaseInsensitive) ||
-            note.contains(QStringLiteral("Fails where"), Qt::CaseInsensitive))
+        if (note.startsWith(QStringLiteral("may be refused:")))
             return Result::Warning;
     for (const QString& table : missingTables)
         if (entry.statement.contains(table, Qt::CaseInsensitive))

@@ -33,7 +33,7 @@ Findings checkEmbedded(Gateway& db);
 // Has the server compile every entry of the statement file with NOEXEC on (set off again
 // whatever happens): one finding for the whole, and one for each entry refused or not compiled.
 // A refusal is a warning for a statement that may fail by design (table statements, which "a.
-// Create Tables" skips when they fail; one whose notes say it may be refused; one that names a
+// Create Tables" skips when they fail; one marked "-- may be refused:" on file; one that names a
 // table in `missingTables` the program makes when first needed), else it fails.
 Findings compileCatalogue(Gateway& db, const QList<CatalogueEntry>& entries,
                           const QList<ExamNames>& exams, const QStringList& missingTables);

@@ -38,7 +38,6 @@ public:
     // statement the database refuses are written again one by one, so that each row it refuses
     // is reported on its own and the others are added.
     void flush();
-    bool empty() const { return m_rows.isEmpty(); }
 
     // The statement that adds `rows` rows:
     //   INSERT INTO [Build_FIle].[dbo].T ([Code], ...) SELECT [Code], ... FROM (SELECT ? AS

@@ -101,12 +101,9 @@ TokenKind scanToken(const QString& sql, qsizetype& i) {
 
 Tokens tokenize(const QString& sql) {
     Tokens out;
-    qsizetype i = 0;
-    while (i < sql.size()) {
-        const qsizetype start = i;
-        const TokenKind kind = scanToken(sql, i);
-        out.append(Token{kind, sql.mid(start, i - start)});
-    }
+    forEachToken(sql, [&](TokenKind kind, QStringView text) {
+        out.append(Token{kind, text.toString()});
+    });
     return out;
 }
 

@@ -21,12 +21,12 @@ ListWindow ListWindow::make(QWidget* screen, const QString& name, const QString&
     for (const int width : columnWidths)
         w.grid->setColWidth(col++, width);
     layout->addWidget(w.grid);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
+    w.buttons = new QHBoxLayout;
+    w.buttons->addStretch();
     w.close = new QPushButton(QStringLiteral("Close"), w.window);
     w.close->setObjectName(name.mid(3).prepend(QStringLiteral("cmd")) + QStringLiteral("Close"));
-    buttons->addWidget(w.close);
-    layout->addLayout(buttons);
+    w.buttons->addWidget(w.close);
+    layout->addLayout(w.buttons);
     QObject::connect(w.close, &QPushButton::clicked, w.window, &QDialog::reject);
     w.window->resize(1240, 560);
     return w;
@@ -35,7 +35,6 @@ ListWindow ListWindow::make(QWidget* screen, const QString& name, const QString&
 QPushButton* ListWindow::addButton(const QString& name, const QString& caption) const {
     auto* button = new QPushButton(caption, window);
     button->setObjectName(name);
-    auto* buttons = static_cast<QHBoxLayout*>(window->layout()->itemAt(1)->layout());
     buttons->insertWidget(buttons->count() - 1, button);
     return button;
 }

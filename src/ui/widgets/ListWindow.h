@@ -18,6 +18,7 @@ struct ListWindow {
     QDialog* window = nullptr;
     FlexGrid* grid = nullptr;
     QPushButton* close = nullptr;
+    QHBoxLayout* buttons = nullptr;
 
     // The window `name` ("dlgStatementLog") with the title given, over `screen`; its list
     // `gridName` with the column widths given in twips; Close named after the window
