@@ -1,9 +1,11 @@
 #include "Expected.h"
 
 #include "core/history/HistoryStatements.h"
+#include "core/maintenance/ListStatements.h"
 #include "core/maintenance/TableStatements.h"
 #include "core/register/RegisterStatements.h"
 #include "core/tsql/Lexer.h"
+#include "core/tsql/SqlText.h"
 #include "core/tsql/SqliteDialect.h"
 
 namespace diagnostics {
@@ -158,6 +160,15 @@ QList<ExpectedTable> expectedTables(Dialect dialect) {
                      registerStatements, dialect,
                      QStringLiteral("the first \"Import drug register...\" makes it; until then "
                                     "the suggestions read no register"));
+    const QStringList listStatements = listupdate::createStatements();
+    for (const char* name :
+         {listupdate::versionTable, listupdate::retiredTable, listupdate::changeTable})
+        for (const QString& statement : listStatements)
+            if (statement.startsWith(QStringLiteral("CREATE TABLE ") +
+                                     sql::buildFileTable(QLatin1String(name))))
+                out << tableFrom(QLatin1String(name), statement, listStatements, dialect,
+                                 QStringLiteral("the first \"c. Update from new list...\" Apply "
+                                                "makes it; until then no edition is on record"));
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "ServerAnswers.h"
 
 #include "core/history/HistoryStatements.h"
+#include "core/maintenance/ListStatements.h"
 #include "core/register/RegisterStatements.h"
 
 #include <QRegularExpression>
@@ -266,12 +267,15 @@ QList<TableRights> neededRights(const QStringList& examTables) {
         {build, QStringLiteral("tbcorevenuecode"), {"SELECT"}, {}},
         {inventory, QStringLiteral("tbInvMaster"), {"SELECT"}, {"ALTER"}},
         {inventory, QStringLiteral("tbForGeneric"), {"SELECT"}, {}},
-        {build, QStringLiteral("ESOA_ITEM"), {"SELECT"}, {"INSERT", "ALTER"}},
+        {build, QStringLiteral("ESOA_ITEM"), {"SELECT"}, {"INSERT", "UPDATE", "DELETE", "ALTER"}},
         {build, QStringLiteral("ESOA_ITEM_LINK"), all, {"ALTER"}},
-        {build, QStringLiteral("ESOA_ER"), {"SELECT"}, {"INSERT", "ALTER"}},
+        {build, QStringLiteral("ESOA_ER"), {"SELECT"}, {"INSERT", "UPDATE", "DELETE", "ALTER"}},
         {build, QStringLiteral("ESOA_ER_LINK"), all, {"ALTER"}},
         {build, QLatin1String(history::tableName), {"SELECT", "INSERT", "UPDATE"}, {}},
         {build, QLatin1String(drugregister::tableName), {"SELECT"}, {"INSERT", "DELETE"}},
+        {build, QLatin1String(listupdate::versionTable), {"SELECT"}, {"INSERT"}},
+        {build, QLatin1String(listupdate::retiredTable), {}, {"INSERT"}},
+        {build, QLatin1String(listupdate::changeTable), {}, {"INSERT"}},
     };
     // "a. Create Tables" drops a column of three exam tables, whether the catalogue names them
     // or not.

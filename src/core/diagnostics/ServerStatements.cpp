@@ -1,6 +1,7 @@
 #include "ServerStatements.h"
 
 #include "core/history/HistoryStatements.h"
+#include "core/maintenance/ListStatements.h"
 #include "core/register/RegisterStatements.h"
 #include "core/tsql/SqlText.h"
 
@@ -19,9 +20,15 @@ QString quotedList(const QStringList& names) {
 } // namespace
 
 QStringList programTables() {
-    return {QStringLiteral("ESOA_ITEM"),       QStringLiteral("ESOA_ITEM_LINK"),
-            QStringLiteral("ESOA_ER"),         QStringLiteral("ESOA_ER_LINK"),
-            QLatin1String(history::tableName), QLatin1String(drugregister::tableName)};
+    return {QStringLiteral("ESOA_ITEM"),
+            QStringLiteral("ESOA_ITEM_LINK"),
+            QStringLiteral("ESOA_ER"),
+            QStringLiteral("ESOA_ER_LINK"),
+            QLatin1String(history::tableName),
+            QLatin1String(drugregister::tableName),
+            QLatin1String(listupdate::versionTable),
+            QLatin1String(listupdate::retiredTable),
+            QLatin1String(listupdate::changeTable)};
 }
 
 QStringList triggerTables() {

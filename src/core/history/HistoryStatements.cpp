@@ -70,16 +70,23 @@ QString probeStatement() {
 }
 
 QString insertStatement() {
+    return insertRowsStatement(1);
+}
+
+QString insertRowsStatement(int rows) {
     QString marks;
     for (int i = 0; i < 22; ++i)
         marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
-    return QStringLiteral("INSERT INTO ") + table() +
-           QStringLiteral(" ([ChangedAt], [ChangedBy], [Workstation], [LinkTable], [LinkID], "
-                          "[Action], [RevenueID], [ItemID], ") +
-           valueColumns(QStringLiteral("Old")) + QStringLiteral(", ") +
-           valueColumns(QStringLiteral("New")) +
-           QStringLiteral(", [BatchNo]) VALUES (GETDATE(), SUSER_SNAME(), HOST_NAME(), ") + marks +
-           u')';
+    const QString row = QStringLiteral("(GETDATE(), SUSER_SNAME(), HOST_NAME(), ") + marks + u')';
+    QString out =
+        QStringLiteral("INSERT INTO ") + table() +
+        QStringLiteral(" ([ChangedAt], [ChangedBy], [Workstation], [LinkTable], [LinkID], "
+                       "[Action], [RevenueID], [ItemID], ") +
+        valueColumns(QStringLiteral("Old")) + QStringLiteral(", ") +
+        valueColumns(QStringLiteral("New")) + QStringLiteral(", [BatchNo]) VALUES ");
+    for (int i = 0; i < rows; ++i)
+        out += (i ? QStringLiteral(", ") : QString()) + row;
+    return out;
 }
 
 QString setBatchStatement() {
@@ -101,10 +108,12 @@ QString itemHistoryStatement(const QString& linkTable, const QString& revenueId,
 }
 
 QString newestBatchStatement(const QString& linkTable) {
-    return QStringLiteral("SELECT TOP 1 [BatchNo], COUNT(DISTINCT [LinkID]) AS [Links], "
-                          "MAX([NewCode]) AS [Code], COUNT(DISTINCT [NewCode]) AS [Codes] FROM ") +
+    return QStringLiteral(
+               "SELECT TOP 1 [BatchNo], COUNT(DISTINCT [LinkID]) AS [Links], "
+               "MAX([NewCode]) AS [Code], COUNT(DISTINCT [NewCode]) AS [Codes], "
+               "MAX(CASE WHEN [Action]='refresh' THEN 1 ELSE 0 END) AS [Refresh] FROM ") +
            table() + QStringLiteral(" WITH (NOLOCK) WHERE [LinkTable]=") + sql::quoted(linkTable) +
-           QStringLiteral(" AND [BatchNo] IS NOT NULL AND [Action] IN ('add', 'rewrite')"
+           QStringLiteral(" AND [BatchNo] IS NOT NULL AND [Action] IN ('add', 'rewrite', 'refresh')"
                           " AND [BatchNo] NOT IN (SELECT [BatchNo] FROM ") +
            table() +
            QStringLiteral(" WITH (NOLOCK) WHERE [Action]='undo' AND [BatchNo] IS NOT NULL)"
@@ -117,7 +126,7 @@ QString batchRowsStatement(const QString& linkTable, qint64 batch) {
            valueColumns(QStringLiteral("New")) + QStringLiteral(" FROM ") + table() +
            QStringLiteral(" WHERE [LinkTable]=") + sql::quoted(linkTable) +
            QStringLiteral(" AND [BatchNo]=") + QString::number(batch) +
-           QStringLiteral(" AND [Action] IN ('add', 'rewrite') ORDER BY [ID]");
+           QStringLiteral(" AND [Action] IN ('add', 'rewrite', 'refresh') ORDER BY [ID]");
 }
 
 QString laterChangesStatement(const QString& linkTable, qint64 batch, qint64 fromId) {

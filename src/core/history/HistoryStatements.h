@@ -28,6 +28,12 @@ QString probeStatement();
 // values (in the order of linkColumns()), BatchNo.
 QString insertStatement();
 
+// Adds `rows` history rows in one statement, each with the ? parameters of insertStatement().
+QString insertRowsStatement(int rows);
+// History rows go in statements of at most this many rows (22 parameters a row; SQL Server takes
+// 2,100 a statement).
+inline constexpr int rowsPerInsert = 50;
+
 // Sets the batch number (first ?) of the history row of the given ID (second ?).
 QString setBatchStatement();
 
@@ -37,12 +43,12 @@ QString itemHistoryStatement(const QString& linkTable, const QString& revenueId,
                              const QString& itemId);
 
 // The newest batch of a link table that no undo has been written for: BatchNo, Links (how many
-// links it added or rewrote) and Code (the PhilHealth code it linked them to). No row when there
-// is none.
+// links it added, rewrote or refreshed), Code (the PhilHealth code it linked them to), Codes (how
+// many codes) and Refresh (1 for the links a list update refreshed). No row when there is none.
 QString newestBatchStatement(const QString& linkTable);
 
-// The rows a batch added or rewrote, oldest first: ID, LinkID, Action, RevenueID, ItemID and the
-// Old and New values.
+// The rows a batch added, rewrote or refreshed, oldest first: ID, LinkID, Action, RevenueID, ItemID
+// and the Old and New values.
 QString batchRowsStatement(const QString& linkTable, qint64 batch);
 
 // For each link, the newest history row from `fromId` on that neither belongs to the batch nor to

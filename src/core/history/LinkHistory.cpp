@@ -68,13 +68,18 @@ void LinkHistory::recheck() {
         m_state = State::Unknown;
 }
 
-qint64 LinkHistory::write(Gateway& db, const Change& change, bool givesBatchNumber) {
+QList<QVariant> LinkHistory::parametersOf(const Change& change) {
     QList<QVariant> values = {change.linkTable, change.linkId, change.action, change.revenueId,
                               change.itemId};
     for (const QList<QVariant>* side : {&change.before, &change.after})
         for (int i = 0; i < linkColumns().size(); ++i)
             values << side->value(i);
     values << change.batch;
+    return values;
+}
+
+qint64 LinkHistory::write(Gateway& db, const Change& change, bool givesBatchNumber) {
+    const QList<QVariant> values = parametersOf(change);
     if (!givesBatchNumber) {
         db.execute(insertStatement(), values);
         return 0;
@@ -170,6 +175,33 @@ void LinkHistory::deleteRow(Gateway& db, const QString& linkTable, const QString
                   change ? change->itemId.toString() : QString());
 }
 
+qint64 LinkHistory::recordRefreshes(Gateway& db, const QString& linkTable,
+                                    const QList<Refreshed>& links) {
+    ++m_changes;
+    if (links.isEmpty() || !available(db))
+        return 0;
+    auto changeOf = [&](const Refreshed& link, const QVariant& batch) {
+        return Change{linkTable,      link.linkId, QStringLiteral("refresh"),
+                      link.revenueId, link.itemId, link.before,
+                      link.after,     batch};
+    };
+    const qint64 batch = write(db, changeOf(links.first(), QVariant()), true);
+    // The rest a statement's worth at a time, the last ones (fewer than that) one by one: two
+    // statement shapes for any number of links.
+    const QString whole = insertRowsStatement(rowsPerInsert), single = insertStatement();
+    for (qsizetype first = 1; first < links.size();) {
+        const qsizetype count = links.size() - first >= rowsPerInsert ? rowsPerInsert : 1;
+        QList<QVariant> values;
+        for (qsizetype i = first; i < first + count; ++i)
+            values << parametersOf(changeOf(links[i], batch));
+        db.execute(count == 1 ? single : whole, values);
+        first += count;
+    }
+    if (m_changed)
+        m_changed(linkTable, QString(), QString());
+    return batch;
+}
+
 LinkHistory::Batch::Batch(LinkHistory& history)
     : m_history(history) {
     m_history.m_inBatch = true;
@@ -189,8 +221,10 @@ std::optional<BatchOffer> LinkHistory::newestBatch(Gateway& db, const QString& l
         return std::nullopt;
     BatchOffer offer{found.field(QStringLiteral("BatchNo")).toLongLong(),
                      found.field(QStringLiteral("Links")).toInt(),
-                     found.field(QStringLiteral("Code")).toString(), linkTable,
-                     std::max(1, found.field(QStringLiteral("Codes")).toInt())};
+                     found.field(QStringLiteral("Code")).toString(),
+                     linkTable,
+                     std::max(1, found.field(QStringLiteral("Codes")).toInt()),
+                     found.field(QStringLiteral("Refresh")).toInt() == 1};
     found.close();
     return offer;
 }

@@ -21,6 +21,15 @@ struct BatchOffer {
     QString linkTable;
     // How many codes: more than one after a "Save checked" of the proposed codes.
     int codes = 1;
+    // The links a list update refreshed, rather than a Map ALL's.
+    bool listUpdate = false;
+};
+
+// A link whose copies of its reference item a list update refreshed: its ID and hospital item,
+// and its values before and after, in the order of linkColumns().
+struct Refreshed {
+    QVariant linkId, revenueId, itemId;
+    QList<QVariant> before, after;
 };
 
 // What an undo did: how many links it put back (removed or restored), and the links it left
@@ -65,6 +74,11 @@ public:
     void deleteRow(Gateway& db, const QString& linkTable, const QString& id,
                    const std::function<void()>& remove);
 
+    // The history rows of links a list update refreshed, written as one batch inside the caller's
+    // transaction (the refreshed rows were written there before). Returns the batch number; 0
+    // when no history is kept, or there was nothing to record.
+    qint64 recordRefreshes(Gateway& db, const QString& linkTable, const QList<Refreshed>& links);
+
     // The saves made while a Batch lives share one batch number: a "Map ALL Listed".
     class Batch {
     public:
@@ -96,6 +110,8 @@ private:
         QList<QVariant> before, after; // in the order of linkColumns(); empty: all NULL
         QVariant batch;
     };
+    // The ? parameters of the history row of a change.
+    static QList<QVariant> parametersOf(const Change& change);
     // Adds the history row. The first row of a batch gives the batch its number (the row's own
     // ID), which is returned.
     qint64 write(Gateway& db, const Change& change, bool givesBatchNumber);

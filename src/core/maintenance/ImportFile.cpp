@@ -116,6 +116,13 @@ QString lookupStatement(const QString& table, const QString& code) {
            QStringLiteral(" WHERE Code = ") + sql::quoted(code) + QStringLiteral("   ");
 }
 
+QString codeKey(const QString& code) {
+    qsizetype end = code.size();
+    while (end > 0 && code[end - 1].isSpace())
+        --end;
+    return code.left(end).toCaseFolded();
+}
+
 QStringList referenceColumns(const QString& table) {
     QStringList columns{QStringLiteral("Code"), QStringLiteral("Category"),
                         QStringLiteral("Description")};

@@ -65,6 +65,10 @@ void mergeRecord(Gateway& gateway, const QString& table, const ReferenceRecord& 
                  const std::function<void(const QString& description)>& failed,
                  ReferenceAdds* adds = nullptr);
 
+// A code as SQL Server compares codes: case folded, trailing blanks dropped (= ignores them).
+// Two codes of the same key are one code to the import, the checks and a list update.
+QString codeKey(const QString& code);
+
 // The columns a line fills: Code, Category and Description, and for ESOA_ER FixedFee and
 // ChargingUnit.
 QStringList referenceColumns(const QString& table);

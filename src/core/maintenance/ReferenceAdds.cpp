@@ -2,20 +2,8 @@
 
 #include "core/db/DbError.h"
 #include "core/db/Gateway.h"
+#include "core/maintenance/ImportFile.h"
 #include "core/tsql/SqlText.h"
-
-namespace {
-
-// A code as both databases may find it equal to another: case folded, trailing blanks dropped
-// (SQL Server ignores them in =). Folding more than a database does only writes sooner.
-QString codeKey(const QString& code) {
-    qsizetype end = code.size();
-    while (end > 0 && code[end - 1].isSpace())
-        --end;
-    return code.left(end).toCaseFolded();
-}
-
-} // namespace
 
 ReferenceAdds::ReferenceAdds(Gateway& gateway, QString table, QStringList columns, Failed failed)
     : m_gateway(gateway)
@@ -47,11 +35,11 @@ QString ReferenceAdds::statement(const QString& table, const QStringList& column
 }
 
 bool ReferenceAdds::mayHold(const QString& code) const {
-    return !m_codes.isEmpty() && m_codes.contains(codeKey(code));
+    return !m_codes.isEmpty() && m_codes.contains(importfile::codeKey(code));
 }
 
 void ReferenceAdds::add(QList<QVariant> values) {
-    m_codes.insert(codeKey(values.value(0).toString()));
+    m_codes.insert(importfile::codeKey(values.value(0).toString()));
     m_rows << std::move(values);
     if (m_rows.size() >= rowsPerStatement)
         flush();

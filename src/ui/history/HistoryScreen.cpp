@@ -43,8 +43,10 @@ void HistoryScreen::addMenuItems(QMenu* menu, int row) {
         // No history to read: there is nothing to undo.
     }
     if (offer)
-        menu->addAction(QStringLiteral("Undo last Map ALL (%1)").arg(linksText(offer->links)), this,
-                        [this, offer] { undoMapAll(*offer); });
+        menu->addAction((offer->listUpdate ? QStringLiteral("Undo last list update (%1)")
+                                           : QStringLiteral("Undo last Map ALL (%1)"))
+                            .arg(linksText(offer->links)),
+                        this, [this, offer] { undoMapAll(*offer); });
 }
 
 void HistoryScreen::showItemHistory(int row) {
@@ -91,10 +93,14 @@ void HistoryScreen::showItemHistory(int row) {
 
 void HistoryScreen::undoMapAll(const history::BatchOffer& offer) {
     const QString question =
-        QStringLiteral("Undo the last Map ALL Listed to %1 (%2)?\r\nLinks it added are removed; "
-                       "links it rewrote get their old values back.")
-            .arg(offer.codes > 1 ? QStringLiteral("%1 codes").arg(offer.codes) : offer.code,
-                 linksText(offer.links));
+        offer.listUpdate
+            ? QStringLiteral("Undo the last list update's refresh of %1?\r\nThe links get their "
+                             "old copies back; the list itself stays as updated.")
+                  .arg(linksText(offer.links))
+            : QStringLiteral("Undo the last Map ALL Listed to %1 (%2)?\r\nLinks it added are "
+                             "removed; links it rewrote get their old values back.")
+                  .arg(offer.codes > 1 ? QStringLiteral("%1 codes").arg(offer.codes) : offer.code,
+                       linksText(offer.links));
     if (m_form.prompter.message(question, Prompter::Buttons::YesNo, Prompter::Icon::Question) !=
         Prompter::Answer::Yes)
         return;
@@ -103,7 +109,9 @@ void HistoryScreen::undoMapAll(const history::BatchOffer& offer) {
         outcome = m_form.history.undo(m_form.db(), offer);
     } catch (const DbError& e) {
         m_form.prompter.message(
-            QStringLiteral("The Map ALL was not undone; nothing was changed.\r\n") +
+            (offer.listUpdate
+                 ? QStringLiteral("The list update was not undone; nothing was changed.\r\n")
+                 : QStringLiteral("The Map ALL was not undone; nothing was changed.\r\n")) +
             e.description());
         return;
     }

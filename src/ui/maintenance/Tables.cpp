@@ -1,6 +1,7 @@
 #include "Tables.h"
 
 #include "core/history/HistoryStatements.h"
+#include "core/maintenance/ListStatements.h"
 #include "core/maintenance/TableStatements.h"
 #include "core/register/RegisterStatements.h"
 #include "core/tsql/SqlText.h"
@@ -44,8 +45,10 @@ QString Tables::CreateReferenceTables() {
         } catch (const DbError&) {
         }
     }
-    // So is the FDA's register of drug products, which "Import drug register..." fills.
-    for (const QString& statement : drugregister::createStatements()) {
+    // So are the FDA's register of drug products, which "Import drug register..." fills, and the
+    // record of the lists' editions, which "c. Update from new list..." writes.
+    for (const QString& statement :
+         drugregister::createStatements() + listupdate::createStatements()) {
         try {
             m_form.db().execute(statement);
         } catch (const DbError&) {

@@ -49,6 +49,7 @@ void MainScreen::connectEventProcedures() {
     m_statementLog.install();
     m_registerImport.install(m_statementLog.button());
     m_databaseCheck.install(m_registerImport.button());
+    m_listUpdate.install(m_databaseCheck.button());
     connect(m_c.cmdScan, &QPushButton::clicked, this, [this] { m_import.cmdScan_Click(); });
     connect(m_c.cmdPreview, &QPushButton::clicked, this, [this] { m_hospital.cmdPreview_Click(); });
     connect(m_c.cmdUse, &QPushButton::clicked, this, [this] { m_hospital.cmdUse_Click(); });

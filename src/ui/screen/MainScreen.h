@@ -5,6 +5,7 @@
 #include "ui/history/HistoryScreen.h"
 #include "ui/hospital/HospitalSide.h"
 #include "ui/maintenance/Import.h"
+#include "ui/maintenance/ListUpdate.h"
 #include "ui/maintenance/RegisterImport.h"
 #include "ui/maintenance/Tables.h"
 #include "ui/mapping/Mappings.h"
@@ -34,6 +35,7 @@ public:
     ReferenceSide& reference() { return m_reference; }
     Tables& tables() { return m_tables; }
     ReferenceImport& referenceImport() { return m_import; }
+    ListUpdate& listUpdate() { return m_listUpdate; }
     RegisterImport& registerImport() { return m_registerImport; }
     HospitalSide& hospital() { return m_hospital; }
     Mappings& mappings() { return m_mappings; }
@@ -66,6 +68,8 @@ public:
     bool SaveMapping() override { return m_mappings.cmdEdit_Click(); }
     QString listedTable() const override { return m_mappings.listedTable(); }
     void addLinkHistoryItems(QMenu* menu, int row) override {
+        m_suggest.addMappingListItems(menu);
+        m_listUpdate.addMenuItems(menu);
         m_historyScreen.addMenuItems(menu, row);
     }
     void addListMenu(FlexGrid* grid) override { m_exports.installOn(grid); }
@@ -73,6 +77,8 @@ public:
         m_suggest.addMenuItems(menu, grid);
     }
     void drugRegisterImported() override { m_suggest.engine().registerChanged(); }
+    void referenceListUpdated() override { m_suggest.engine().forget(); }
+    void showLinksToMissingCodes() override { m_suggest.retiredLinks().open(); }
 
 public slots:
     void cmdClose_Click();
@@ -109,6 +115,7 @@ private:
     ReferenceSide m_reference{m_form};
     Tables m_tables{m_form};
     ReferenceImport m_import{m_form};
+    ListUpdate m_listUpdate{m_form, [this] { return m_import.folder(); }};
     RegisterImport m_registerImport{m_form};
     HistoryScreen m_historyScreen{m_form};
     ListExports m_exports{m_form};

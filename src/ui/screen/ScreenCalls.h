@@ -36,6 +36,11 @@ public:
     virtual void addSuggestItems(QMenu* menu, FlexGrid* grid) = 0;
     // The FDA's register of drug products was replaced: what was read of it is read again.
     virtual void drugRegisterImported() = 0;
+    // A new edition of a PhilHealth list was applied: what was read of the lists is read again.
+    virtual void referenceListUpdated() = 0;
+    // "Links to codes no longer listed": the links of the current table whose code it lacks,
+    // offered for re-mapping.
+    virtual void showLinksToMissingCodes() = 0;
 
 protected:
     ~ScreenCalls() = default;

@@ -2,13 +2,13 @@
 
 #include "core/db/DbError.h"
 #include "core/history/LinkHistory.h"
+#include "ui/suggest/ProposalGrid.h"
 #include "ui/widgets/FlexGrid.h"
 #include "ui/widgets/LongWork.h"
 #include "ui/widgets/Twips.h"
 #include "ui/widgets/WindowPlacement.h"
 #include "ui/widgets/WindowSettings.h"
 
-#include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,58 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStyledItemDelegate>
 #include <QVBoxLayout>
-
-namespace {
-
-const char* const columnNames[] = {"Save",        "ItemID", "Item",          "Code",
-                                   "Description", "Score",  "Now mapped to", "Why"};
-constexpr int columnWidths[] = {600, 1000, 4400, 1300, 4400, 700, 1700, 4800};
-
-// The drop-down of a row's "Code" cell: the row's five best codes, each with its description and
-// score.
-class CodeChoice : public QStyledItemDelegate {
-public:
-    explicit CodeChoice(SuggestCodes& owner, QObject* parent)
-        : QStyledItemDelegate(parent)
-        , m_owner(owner) {}
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                          const QModelIndex& index) const override {
-        auto* box = new QComboBox(parent);
-        box->setObjectName(QStringLiteral("cboSuggestCode"));
-        for (const suggest::CodeProposal& p : m_owner.choices(rowOf(index)))
-            box->addItem(
-                QStringLiteral("%1  %2 (%3)").arg(p.item.code, p.item.description).arg(p.score));
-        // The choice is taken as soon as it is made.
-        connect(box, &QComboBox::activated, this, [this, box] {
-            emit const_cast<CodeChoice*>(this)->commitData(box);
-            emit const_cast<CodeChoice*>(this)->closeEditor(box);
-        });
-        return box;
-    }
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
-        auto* box = static_cast<QComboBox*>(editor);
-        const QString code = index.data().toString();
-        const auto choices = m_owner.choices(rowOf(index));
-        for (int i = 0; i < choices.size(); ++i)
-            if (choices[i].item.code == code)
-                box->setCurrentIndex(i);
-    }
-    void setModelData(QWidget* editor, QAbstractItemModel*,
-                      const QModelIndex& index) const override {
-        const int choice = static_cast<QComboBox*>(editor)->currentIndex();
-        if (choice >= 0)
-            m_owner.choose(rowOf(index), choice);
-    }
-
-private:
-    static int rowOf(const QModelIndex& index) { return index.row() + 1; }
-    SuggestCodes& m_owner;
-};
-
-} // namespace
 
 SuggestCodes::SuggestCodes(FormContext& form, suggest::Suggestions& engine,
                            std::function<void()> beforeUse)
@@ -97,13 +46,10 @@ void SuggestCodes::makeDialog() {
     top->addWidget(m_minimum);
     top->addStretch();
     layout->addLayout(top);
-    m_grid = new FlexGrid(m_dialog);
-    m_grid->setObjectName(QStringLiteral("GridSuggestCodes"));
-    for (int col = 0; col < Columns; ++col)
-        m_grid->setColWidth(col, columnWidths[col]);
-    m_grid->setCheckColumn(Save);
-    m_grid->setEditColumn(Code);
-    m_grid->setItemDelegateForColumn(Code, new CodeChoice(*this, m_grid));
+    m_list = new ProposalGrid(m_dialog, QStringLiteral("GridSuggestCodes"),
+                              QStringLiteral("cboSuggestCode"), {{"ItemID", 1000}, {"Item", 4400}},
+                              {{"Now mapped to", 1700}});
+    m_grid = m_list->grid();
     m_form.screen.addListMenu(m_grid);
     layout->addWidget(m_grid);
     auto* buttons = new QHBoxLayout;
@@ -123,10 +69,7 @@ void SuggestCodes::makeDialog() {
     // Closed, the dialog keeps its place and size for the next time.
     connect(m_dialog, &QDialog::finished, this,
             [this] { m_form.user.VALTORClasses().Savewinsettings(m_dialog); });
-    int width = 0;
-    for (int w : columnWidths)
-        width += w;
-    m_dialog->resize(twips::toPixels(width + 700), twips::toPixels(7200));
+    m_dialog->resize(twips::toPixels(m_list->width() + 700), twips::toPixels(7200));
     // Beside the screen, or over its revenue lists: never over the steps or the mappings.
     placement::placeFirstTime(m_dialog, m_form.c.Grid2->window(),
                               {m_form.c.GridRev, m_form.c.GridRevCode},
@@ -151,17 +94,20 @@ void SuggestCodes::open() {
         return;
     }
     const QString table = c.lblESOATableName->text();
-    QList<Row> rows;
+    QList<ProposalGrid::Row> rows;
     try {
         WaitCursor wait(list->window());
         if (m_beforeUse)
             m_beforeUse();
         const auto proposals = m_engine.codesFor(m_form.db(), table, c.txtAreaCat->text(), items);
         for (int i = 0; i < items.size(); ++i) {
-            Row row{items[i].itemId, items[i].item, proposals.value(i), 0, QString()};
-            row.nowMapped = suggest::Suggestions::linkedCode(m_form.db(), table, c.txtRevID->text(),
-                                                             row.itemId);
-            rows.append(row);
+            const QString mapped = suggest::Suggestions::linkedCode(
+                m_form.db(), table, c.txtRevID->text(), items[i].itemId);
+            rows.append({{items[i].itemId, items[i].item},
+                         {mapped},
+                         proposals.value(i),
+                         0,
+                         mapped.isEmpty()});
         }
     } catch (const DbError& e) {
         m_form.prompter.message(e.description());
@@ -169,15 +115,7 @@ void SuggestCodes::open() {
     }
     if (!m_dialog)
         makeDialog();
-    m_rows = rows;
-    TextTable shown;
-    for (const char* name : columnNames)
-        shown.columns << QLatin1String(name);
-    for (int i = 0; i < m_rows.size(); ++i)
-        shown.rows << QStringList(Columns);
-    m_grid->bind(shown);
-    for (int i = 0; i < m_rows.size(); ++i)
-        showRow(i + 1);
+    m_list->setRows(rows);
     applyMinimum();
     m_dialog->open();
     m_dialog->raise();
@@ -186,42 +124,17 @@ void SuggestCodes::open() {
 }
 
 QList<suggest::CodeProposal> SuggestCodes::choices(int row) const {
-    return row >= 1 && row <= m_rows.size() ? m_rows[row - 1].choices
-                                            : QList<suggest::CodeProposal>();
-}
-
-void SuggestCodes::showRow(int row) {
-    const Row& r = m_rows[row - 1];
-    m_grid->setTextMatrix(row, ItemID, r.itemId);
-    m_grid->setTextMatrix(row, Item, r.item);
-    const bool proposed = r.chosen < r.choices.size();
-    const suggest::CodeProposal chosen = proposed ? r.choices[r.chosen] : suggest::CodeProposal();
-    m_grid->setTextMatrix(row, Code, proposed ? chosen.item.code : QString());
-    m_grid->setTextMatrix(row, Description, proposed ? chosen.item.description : QString());
-    m_grid->setTextMatrix(row, Score, proposed ? QString::number(chosen.score) : QString());
-    m_grid->setTextMatrix(row, NowMappedTo, r.nowMapped);
-    m_grid->setTextMatrix(row, Why, proposed ? chosen.why : QString());
+    return m_list ? m_list->choices(row) : QList<suggest::CodeProposal>();
 }
 
 void SuggestCodes::applyMinimum() {
-    if (!m_grid)
-        return;
-    const int least = m_minimum->value();
-    for (int i = 0; i < m_rows.size(); ++i) {
-        const Row& r = m_rows[i];
-        const bool tick = r.nowMapped.isEmpty() && r.chosen < r.choices.size() &&
-                          r.choices[r.chosen].score >= least;
-        m_grid->setChecked(i + 1, tick);
-    }
+    if (m_list)
+        m_list->tickFrom(m_minimum->value());
 }
 
 void SuggestCodes::choose(int row, int choice) {
-    if (row < 1 || row > m_rows.size() || choice < 0 || choice >= m_rows[row - 1].choices.size())
-        return;
-    m_rows[row - 1].chosen = choice;
-    showRow(row);
-    // A code the clerk chose is meant to be saved.
-    m_grid->setChecked(row, m_rows[row - 1].nowMapped.isEmpty());
+    if (m_list)
+        m_list->choose(row, choice);
 }
 
 void SuggestCodes::cmdSuggestSave_Click() {
@@ -229,10 +142,7 @@ void SuggestCodes::cmdSuggestSave_Click() {
         return;
     RunningFlag running(m_saving);
     Controls& c = m_form.c;
-    QList<int> ticked;
-    for (int i = 0; i < m_rows.size(); ++i)
-        if (m_grid->isChecked(i + 1) && m_rows[i].chosen < m_rows[i].choices.size())
-            ticked << i;
+    const QList<int> ticked = m_list->ticked();
     if (ticked.isEmpty()) {
         m_form.prompter.message(QStringLiteral("Tick the rows to save first."));
         return;
@@ -249,20 +159,21 @@ void SuggestCodes::cmdSuggestSave_Click() {
         // One batch of the history: the mapping list's undo offers to undo the whole run.
         history::LinkHistory::Batch batch(m_form.history);
         for (int i : ticked) {
-            Row& r = m_rows[i];
+            ProposalGrid::Row& r = m_list->row(i);
             const suggest::ReferenceItem& code = r.choices[r.chosen].item;
             c.txtESOACode->setText(code.code);
             c.txtESOADesc->setText(code.description);
             c.txtFixedFee->setText(code.fixedFee);
             c.txtChargingUnit->setText(code.chargingUnit);
-            c.txtVALTORItemID->setText(r.itemId);
-            c.txtVALTORitemDesc->setText(r.item);
+            c.txtVALTORItemID->setText(r.before.value(0));
+            c.txtVALTORitemDesc->setText(r.before.value(1));
             if (!m_form.screen.SaveMapping())
                 continue;
             ++saved;
-            r.nowMapped = code.code;
-            showRow(i + 1);
-            m_grid->setChecked(i + 1, false);
+            r.after = QStringList{code.code};
+            r.mayTick = false;
+            m_list->showRow(i);
+            m_grid->setChecked(i, false);
         }
     }
     for (int k = 0; k < int(std::size(boxes)); ++k)

@@ -9,6 +9,7 @@
 #include <functional>
 
 class FlexGrid;
+class ProposalGrid;
 class QDialog;
 class QPushButton;
 class QSpinBox;
@@ -50,21 +51,14 @@ public:
     QList<suggest::CodeProposal> choices(int row) const;
 
 private:
-    struct Row {
-        QString itemId, item;
-        QList<suggest::CodeProposal> choices;
-        int chosen = 0;
-        QString nowMapped;
-    };
     void makeDialog();
-    void showRow(int row);
 
     FormContext& m_form;
     suggest::Suggestions& m_engine;
     std::function<void()> m_beforeUse;
     QPointer<QDialog> m_dialog;
+    ProposalGrid* m_list = nullptr;
     FlexGrid* m_grid = nullptr;
     QSpinBox* m_minimum = nullptr;
-    QList<Row> m_rows;
     bool m_saving = false;
 };

@@ -37,7 +37,8 @@ QString examTableOf(const QString& routedTable) {
 
 SuggestScreen::SuggestScreen(FormContext& form)
     : m_form(form)
-    , m_codes(form, m_engine, [this] { followLinkChanges(); }) {}
+    , m_codes(form, m_engine, [this] { followLinkChanges(); })
+    , m_retired(form, m_engine, [this] { followLinkChanges(); }) {}
 
 SuggestScreen::~SuggestScreen() {
     delete m_window;
@@ -68,6 +69,12 @@ void SuggestScreen::install() {
             if (selected)
                 follow();
         });
+}
+
+void SuggestScreen::addMappingListItems(QMenu* menu) {
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Links to codes no longer listed..."), this,
+                    [this] { m_retired.open(); });
 }
 
 void SuggestScreen::addMenuItems(QMenu* menu, FlexGrid* grid) {

@@ -2,6 +2,7 @@
 
 #include "core/suggest/Suggestions.h"
 #include "ui/screen/FormContext.h"
+#include "ui/suggest/RetiredLinks.h"
 #include "ui/suggest/SuggestCodes.h"
 
 #include <QObject>
@@ -31,6 +32,8 @@ public:
     // "Suggest hospital items..." for Grid1, "Suggest PhilHealth codes for the listed items..."
     // for Grid2.
     void addMenuItems(QMenu* menu, FlexGrid* grid);
+    // "Links to codes no longer listed..." for the mapping list's menu.
+    void addMappingListItems(QMenu* menu);
 
     // Opens the window for the selected PhilHealth item (or lists it again and brings the open
     // window to the front), its list focused.
@@ -49,6 +52,7 @@ public:
     QDialog* window() const { return m_window; }
     FlexGrid* grid() const { return m_grid; }
     SuggestCodes& codes() { return m_codes; }
+    RetiredLinks& retiredLinks() { return m_retired; }
     suggest::Suggestions& engine() { return m_engine; }
 
 private:
@@ -66,4 +70,5 @@ private:
     QList<QString> m_revenues; // the revenue code a save of each shown item writes
     quint64 m_linksSeen = 0;
     SuggestCodes m_codes;
+    RetiredLinks m_retired;
 };

@@ -22,9 +22,9 @@ Prompter::Answer MessageBoxPrompter::show(const QString& text, Buttons buttons, 
                                        QMessageBox::Warning, QMessageBox::Critical,
                                        QMessageBox::Question};
     box.setIcon(icons[static_cast<int>(icon)]);
-    if (buttons == Buttons::YesNo) {
+    if (buttons != Buttons::Ok) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);

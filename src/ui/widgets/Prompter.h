@@ -17,7 +17,8 @@ public:
 // title (the application's title unless the caller names another). Tests answer from a script.
 class Prompter {
 public:
-    enum class Buttons { Ok, YesNo };
+    // YesNoDefaultNo: Yes and No with No the default, for a question whose Yes is hard to undo.
+    enum class Buttons { Ok, YesNo, YesNoDefaultNo };
     enum class Icon { None, Information, Warning, Critical, Question };
     enum class Answer { Ok, Yes, No };
 

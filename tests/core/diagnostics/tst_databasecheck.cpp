@@ -74,10 +74,16 @@ void TestDatabaseCheck::theSampleDatabasePassesAndTheRegisterIsToCome() {
     for (const Finding& f : findings)
         if (f.result != Result::Ok)
             notOk << f.check + QStringLiteral(": ") + f.detail;
-    QCOMPARE(notOk, QStringList{QStringLiteral(
-                        "Table ESOA_DRUG_REGISTER: The table is missing from Build_FIle (or this "
-                        "login may not see it): the first \"Import drug register...\" makes it; "
-                        "until then the suggestions read no register.")});
+    QStringList toCome{QStringLiteral(
+        "Table ESOA_DRUG_REGISTER: The table is missing from Build_FIle (or this login may not "
+        "see it): the first \"Import drug register...\" makes it; until then the suggestions "
+        "read no register.")};
+    for (const char* table : {"ESOA_LIST_VERSION", "ESOA_LIST_RETIRED", "ESOA_LIST_CHANGE"})
+        toCome << QStringLiteral("Table %1: The table is missing from Build_FIle (or this login "
+                                 "may not see it): the first \"c. Update from new list...\" "
+                                 "Apply makes it; until then no edition is on record.")
+                      .arg(QLatin1String(table));
+    QCOMPARE(notOk, toCome);
     const QStringList checks = outcomes(findings);
     for (const char* expected :
          {"Integrity of main | ok", "Integrity of Build_FIle | ok", "Integrity of Inventory | ok",

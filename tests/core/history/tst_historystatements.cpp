@@ -37,10 +37,11 @@ void TestHistoryStatements::statementTexts() {
         QVERIFY(!statement.contains("DROP") && !statement.contains("DELETE"));
     QCOMPARE(history::newestBatchStatement("ESOA_ER_LINK"),
              "SELECT TOP 1 [BatchNo], COUNT(DISTINCT [LinkID]) AS [Links], MAX([NewCode]) AS "
-             "[Code], COUNT(DISTINCT [NewCode]) AS [Codes] FROM "
+             "[Code], COUNT(DISTINCT [NewCode]) AS [Codes], MAX(CASE WHEN [Action]='refresh' "
+             "THEN 1 ELSE 0 END) AS [Refresh] FROM "
              "[Build_FIle].[dbo].[ESOA_LINK_HISTORY] WITH (NOLOCK) WHERE "
              "[LinkTable]='ESOA_ER_LINK' AND [BatchNo] IS NOT NULL AND [Action] IN ('add', "
-             "'rewrite') AND [BatchNo] NOT IN (SELECT [BatchNo] FROM "
+             "'rewrite', 'refresh') AND [BatchNo] NOT IN (SELECT [BatchNo] FROM "
              "[Build_FIle].[dbo].[ESOA_LINK_HISTORY] WITH (NOLOCK) WHERE [Action]='undo' AND "
              "[BatchNo] IS NOT NULL) GROUP BY [BatchNo] ORDER BY [BatchNo] DESC");
     QCOMPARE(history::linkRowStatement("ESOA_ER_LINK", "1'2"),

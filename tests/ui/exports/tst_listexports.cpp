@@ -62,7 +62,8 @@ void TestListExports::eachListHasItsMenu() {
     QCOMPARE(actionTexts(e.menuFor(c().Grid2)),
              common + QStringList{"Suggest PhilHealth codes for the listed items..."});
     QCOMPARE(actionTexts(e.menuFor(c().GridMap)),
-             common + QStringList({"Export all mappings...", "History of this link..."}));
+             common + QStringList({"Export all mappings...", "Links to codes no longer listed...",
+                                   "List versions...", "History of this link..."}));
     QCOMPARE(actionTexts(e.menuFor(c().GridCat)), common + QStringList{"Coverage by category..."});
 }
 

@@ -13,6 +13,7 @@
 //
 // BREVANT_WRITE_STATEMENTS=<file> writes the shapes found, each with the operation that first
 // sent it and the tables it reads and writes, for a reviewer to merge into the file.
+#include "NewList.h"
 #include "ScreenFixture.h"
 #include "Wine.h"
 
@@ -24,16 +25,21 @@
 
 #include "core/history/HistoryStatements.h"
 #include "core/maintenance/ImportFile.h"
+#include "core/maintenance/ListCompare.h"
+#include "core/maintenance/ListStatements.h"
 #include "core/maintenance/ReferenceAdds.h"
 #include "core/maintenance/TableStatements.h"
 #include "core/reports/MappingReports.h"
 #include "core/tsql/Lexer.h"
 #include "ui/hospital/HospitalSide.h"
 #include "ui/maintenance/Import.h"
+#include "ui/maintenance/ListUpdate.h"
 #include "ui/maintenance/RegisterImport.h"
 #include "ui/maintenance/Tables.h"
 #include "ui/mapping/Mappings.h"
 #include "ui/reference/ReferenceSide.h"
+#include "ui/suggest/ProposalGrid.h"
+#include "ui/suggest/RetiredLinks.h"
 #include "ui/suggest/SuggestCodes.h"
 #include "ui/widgets/FlexGrid.h"
 
@@ -324,6 +330,47 @@ void TestReviewedStatements::everyStatementSentIsOnFileAndNothingElse() {
                 s.referenceImport().cmdScan_Click();
             });
         }
+        // A new edition: a linked code dropped, another changed in every field it has, a new code
+        // and a code twice; applied, its dropped links re-mapped, both batches undone.
+        QTemporaryDir edition;
+        const QString listed = c.lblESOATableName->text();
+        const TextTable linked =
+            gw().query(QStringLiteral("SELECT DISTINCT Code FROM Build_FIle..") + listed +
+                       QStringLiteral("_LINK"));
+        QVERIFY(linked.rows.size() >= 2);
+        const QString dropped = linked.rows[0].value(0), changed = linked.rows[1].value(0);
+        for (const QString& name : listupdate::fileNames(listed)) {
+            QStringList lines = newlist::without(newlist::sampleLines(name), {dropped});
+            for (QString& line : lines)
+                if (line.section(u'|', 0, 0) == changed)
+                    for (int field = 1; field < (listed == u"ESOA_ER" ? 5 : 3); ++field)
+                        line = newlist::withField(line, field,
+                                                  field == 3 ? QStringLiteral("999")
+                                                             : QStringLiteral("New"));
+            if (name == listupdate::fileNames(listed).first())
+                lines << QStringLiteral("NEW0001|New|A new item|1|each") << lines.first();
+            QVERIFY(newlist::write(edition.path(), name, lines));
+        }
+        step(QStringLiteral("c. Update from new list..., Apply, re-map, undo, List versions..."),
+             [&] {
+                 s.referenceImport().setFolder(edition.path());
+                 ListUpdate& update = s.listUpdate();
+                 update.cmdListUpdate_Click();
+                 QCOMPARE(update.comparison().changedCodes, 1);
+                 update.cmdListUpdateApply_Click();
+                 RetiredLinks& retired = s.suggestions().retiredLinks();
+                 QVERIFY2(retired.dialog() && retired.dialog()->isVisible(),
+                          qPrintable(m_prompter.texts().join(u"\n")));
+                 retired.minimum()->setValue(0);
+                 retired.cmdRetiredSave_Click();
+                 retired.close();
+                 const QString link = listed + QStringLiteral("_LINK");
+                 for (int i = 0; i < 2; ++i)
+                     if (const auto offer = s.linkHistory().newestBatch(gw(), link))
+                         s.linkHistory().undo(gw(), *offer);
+                 update.cmdListVersions_Click();
+                 update.versionsWindow()->close();
+             });
     }
     // The FDA's register: its table made at the first import (the sample data has none), then
     // replaced whole by a second; 101 products are a statement of 100 rows and one of one.
@@ -380,6 +427,23 @@ void TestReviewedStatements::everyStatementSentIsOnFileAndNothingElse() {
         sent(QStringLiteral("b. Scan && Import (a hundred new codes)"),
              ReferenceAdds::statement(table, importfile::referenceColumns(table),
                                       ReferenceAdds::rowsPerStatement));
+
+    // A list update's rows a hundred to a statement, and its links' history rows fifty.
+    for (const QString& table : {QStringLiteral("ESOA_ITEM"), QStringLiteral("ESOA_ER")}) {
+        const QString update = QStringLiteral("c. Update from new list... (a hundred rows)");
+        sent(update, listupdate::insertRowsStatement(table,
+                                                     QStringList{QStringLiteral("Code")}
+                                                         << listupdate::listedColumns(table),
+                                                     100));
+        sent(update, history::insertRowsStatement(history::rowsPerInsert));
+    }
+    for (const char* table : {listupdate::retiredTable, listupdate::changeTable})
+        sent(QStringLiteral("c. Update from new list... (a hundred rows)"),
+             listupdate::insertRowsStatement(QLatin1String(table),
+                                             QLatin1String(table) == u"ESOA_LIST_RETIRED"
+                                                 ? listupdate::retiredColumns()
+                                                 : listupdate::changeColumns(),
+                                             100));
 
     // The shapes found, for a reviewer to merge into the file.
     const QString out = qEnvironmentVariable("BREVANT_WRITE_STATEMENTS");

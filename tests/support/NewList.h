@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/maintenance/ImportFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include <functional>
+
+// New editions of the PhilHealth lists for the tests and the benchmark: the sample lists as the
+// program's folder holds them, edited, written into a folder of the caller's.
+namespace newlist {
+
+// The lines of a list file (`name` as the import names it: "ESOA_ER") of the program's folder.
+inline QStringList sampleLines(const QString& name) {
+    QByteArray bytes;
+    importfile::readWhole(
+        QDir(QCoreApplication::applicationDirPath()).filePath(name + QStringLiteral(".csv")),
+        bytes);
+    return importfile::readLines(bytes);
+}
+
+// Writes the lines as the list file `name` in `folder`, each ended by CR LF.
+inline bool write(const QString& folder, const QString& name, const QStringList& lines) {
+    QFile f(QDir(folder).filePath(name + QStringLiteral(".csv")));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    for (const QString& line : lines)
+        f.write(line.toUtf8() + "\r\n");
+    return true;
+}
+
+// A line with its field `field` (0: the code) set to `value`.
+inline QString withField(const QString& line, int field, const QString& value) {
+    QStringList fields = line.split(u'|');
+    while (fields.size() <= field)
+        fields << QString();
+    fields[field] = value;
+    return fields.join(u'|');
+}
+
+// The lines but those of the given codes.
+inline QStringList without(const QStringList& lines, const QStringList& codes) {
+    QStringList kept;
+    for (const QString& line : lines)
+        if (!codes.contains(line.section(u'|', 0, 0)))
+            kept << line;
+    return kept;
+}
+
+} // namespace newlist
