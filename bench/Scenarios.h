@@ -25,6 +25,9 @@ void undoScenario(Run& run);
 void gridBindScenario(Run& run);
 // The coverage by category and the export of every mapping (core/reports).
 void reportsScenario(Run& run);
+// "c. Update from new list..." of the imported ER list: the comparison through the screen, the
+// apply of 2,000 changes with the links, and the whole Apply click (ui/maintenance).
+void listUpdateScenario(Run& run);
 // "Check this database..." on the generated database (ui/diagnostics).
 void databaseCheckScenario(Run& run);
 // The inventory search with a two-letter name filter (ui/hospital).

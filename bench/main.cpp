@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
     bench::reportsScenario(run);
     bench::searchScenario(run);
     bench::databaseCheckScenario(run);
+    bench::listUpdateScenario(run);
     bench::suggestScenarios(run);
     bench::startupScenarios(run);
     bench::qualityScenario(false);
