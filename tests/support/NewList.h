@@ -50,4 +50,21 @@ inline QStringList without(const QStringList& lines, const QStringList& codes) {
     return kept;
 }
 
+// A change of one field of a code's line (0: the code itself).
+struct Edit {
+    QString code;
+    int field;
+    QString value;
+};
+// The lines with the edits made, the dropped codes' lines left out and the added lines at the end.
+inline QStringList edited(QStringList lines, const QList<Edit>& edits,
+                          const QStringList& dropped = {}, const QStringList& added = {}) {
+    lines = without(lines, dropped);
+    for (QString& line : lines)
+        for (const Edit& e : edits)
+            if (line.section(u'|', 0, 0) == e.code)
+                line = withField(line, e.field, e.value);
+    return lines + added;
+}
+
 } // namespace newlist

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QTest>
 
 std::unique_ptr<Backend> embeddedLogin(const LoginDialog::Connector& connect) {
     return connect(LoginChoice{});
@@ -52,4 +54,21 @@ void ScreenFixture::choosePhilHealthItem(const QString& code, const QString& des
 
 TextTable ScreenFixture::itemList(const QList<QStringList>& rows) {
     return TextTable{{"ItemID", "Description", "GenericName", "ListCost"}, rows};
+}
+
+QStringList ScreenFixture::mappingMenuTexts() {
+    QStringList out;
+    std::unique_ptr<QMenu> menu(m_screen->listExports().menuFor(c().GridMap));
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator())
+            out << a->text();
+    return out;
+}
+
+void ScreenFixture::pickMappingMenu(const QString& text) {
+    std::unique_ptr<QMenu> menu(m_screen->listExports().menuFor(c().GridMap));
+    for (QAction* a : menu->actions())
+        if (a->text() == text)
+            return a->trigger();
+    QFAIL(qPrintable(QStringLiteral("no menu item ") + text));
 }

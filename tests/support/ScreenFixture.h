@@ -36,6 +36,10 @@ public:
                          const QString& description = QStringLiteral("Ketorolac 30 mg/mL ampule"),
                          const QString& table = QStringLiteral("ESOA_ER"),
                          const QString& revenue = QStringLiteral("PH"));
+    // The texts of the mapping list's menu (its separators left out), and a click on one of them
+    // (a failure of the test when it has none of that text).
+    QStringList mappingMenuTexts();
+    void pickMappingMenu(const QString& text);
     // A list of hospital items as the inventory search gives it: ItemID, Description,
     // GenericName, ListCost.
     static TextTable itemList(const QList<QStringList>& rows);

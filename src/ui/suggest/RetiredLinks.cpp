@@ -2,20 +2,15 @@
 
 #include "core/db/DbError.h"
 #include "ui/suggest/ProposalGrid.h"
+#include "ui/suggest/ProposalWindow.h"
 #include "ui/suggest/SuggestCodes.h"
 #include "ui/widgets/FlexGrid.h"
 #include "ui/widgets/LongWork.h"
-#include "ui/widgets/Twips.h"
-#include "ui/widgets/WindowPlacement.h"
-#include "ui/widgets/WindowSettings.h"
 
 #include <QDialog>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -36,49 +31,16 @@ RetiredLinks::~RetiredLinks() {
 }
 
 void RetiredLinks::makeDialog() {
-    m_dialog = new QDialog(m_form.c.GridMap->window());
-    m_dialog->setObjectName(QStringLiteral("dlgRetiredLinks"));
-    m_dialog->setWindowTitle(QStringLiteral("Links to codes no longer listed"));
-    m_dialog->setWindowModality(Qt::WindowModal);
-    auto* layout = new QVBoxLayout(m_dialog);
-    auto* top = new QHBoxLayout;
-    auto* label = new QLabel(QStringLiteral("Tick the rows scoring at least"), m_dialog);
-    label->setObjectName(QStringLiteral("lblRetiredMin"));
-    m_minimum = new QSpinBox(m_dialog);
-    m_minimum->setObjectName(QStringLiteral("spnRetiredMin"));
-    m_minimum->setRange(0, 100);
-    m_minimum->setValue(SuggestCodes::defaultMinimum);
-    label->setBuddy(m_minimum);
-    top->addWidget(label);
-    top->addWidget(m_minimum);
-    top->addStretch();
-    layout->addLayout(top);
-    m_list = new ProposalGrid(
-        m_dialog, QStringLiteral("GridRetiredLinks"), QStringLiteral("cboRetiredCode"),
+    const ProposalWindow w = ProposalWindow::make(
+        m_form,
+        {"dlgRetiredLinks", "Links to codes no longer listed", "lblRetiredMin", "spnRetiredMin",
+         "GridRetiredLinks", "cboRetiredCode", "cmdRetiredSave", "cmdRetiredClose"},
+        SuggestCodes::defaultMinimum,
         {{"ItemID", 1000}, {"Item", 3600}, {"Old code", 1300}, {"Old description", 3600}}, {});
-    m_form.screen.addListMenu(m_list->grid());
-    layout->addWidget(m_list->grid());
-    auto* buttons = new QHBoxLayout;
-    auto* save = new QPushButton(QStringLiteral("Save checked"), m_dialog);
-    save->setObjectName(QStringLiteral("cmdRetiredSave"));
-    auto* close = new QPushButton(QStringLiteral("Close"), m_dialog);
-    close->setObjectName(QStringLiteral("cmdRetiredClose"));
-    for (QPushButton* button : {save, close})
-        button->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
-    connect(m_minimum, &QSpinBox::valueChanged, this,
-            [this](int least) { m_list->tickFrom(least); });
-    connect(save, &QPushButton::clicked, this, [this] { cmdRetiredSave_Click(); });
-    connect(close, &QPushButton::clicked, m_dialog, &QDialog::close);
-    connect(m_dialog, &QDialog::finished, this,
-            [this] { m_form.user.VALTORClasses().Savewinsettings(m_dialog); });
-    m_dialog->resize(twips::toPixels(m_list->width() + 700), twips::toPixels(7200));
-    placement::placeFirstTime(m_dialog, m_form.c.GridMap->window(),
-                              {m_form.c.GridRev, m_form.c.GridRevCode},
-                              m_form.user.VALTORClasses());
+    m_dialog = w.dialog;
+    m_minimum = w.minimum;
+    m_list = w.list;
+    connect(w.save, &QPushButton::clicked, this, [this] { cmdRetiredSave_Click(); });
 }
 
 QList<suggest::CodeProposal> RetiredLinks::merged(const QList<suggest::CodeProposal>& byDescription,
@@ -155,15 +117,14 @@ void RetiredLinks::cmdRetiredSave_Click() {
         m_form.prompter.message(QStringLiteral("Tick the rows to save first."));
         return;
     }
-    // The working fields the save reads, put back afterwards.
-    QLineEdit* const boxes[] = {
-        c.txtESOACode,       c.txtESOADesc, c.txtFixedFee,  c.txtChargingUnit, c.txtVALTORItemID,
-        c.txtVALTORitemDesc, c.txtRevID,    c.txtSectionID, c.txtType,         c.txtAreaCat};
-    QStringList kept;
-    for (QLineEdit* box : boxes)
-        kept << box->text();
     int saved = 0;
     {
+        // The working fields the save reads, each link's own, put back afterwards.
+        const QList<QLineEdit*> boxes = {c.txtESOACode,     c.txtESOADesc,     c.txtFixedFee,
+                                         c.txtChargingUnit, c.txtVALTORItemID, c.txtVALTORitemDesc,
+                                         c.txtRevID,        c.txtSectionID,    c.txtType,
+                                         c.txtAreaCat};
+        KeptTexts kept(boxes);
         WaitCursor wait(m_dialog);
         // One batch of the history: the mapping list's undo offers to undo the whole run.
         history::LinkHistory::Batch batch(m_form.history);
@@ -171,10 +132,10 @@ void RetiredLinks::cmdRetiredSave_Click() {
             ProposalGrid::Row& r = m_list->row(row);
             const listupdate::LinkToMissingCode& link = m_links[row - 1];
             const suggest::ReferenceItem& code = r.choices[r.chosen].item;
-            const QString texts[] = {
+            const QStringList texts = {
                 code.code,     code.description, code.fixedFee,  code.chargingUnit, link.itemId,
                 link.itemDesc, link.revenueId,   link.sectionId, link.invOrProc,    link.category};
-            for (int k = 0; k < int(std::size(boxes)); ++k)
+            for (qsizetype k = 0; k < boxes.size(); ++k)
                 boxes[k]->setText(texts[k]);
             if (!m_form.screen.SaveMapping())
                 continue;
@@ -183,8 +144,6 @@ void RetiredLinks::cmdRetiredSave_Click() {
             m_list->grid()->setChecked(row, false);
         }
     }
-    for (int k = 0; k < int(std::size(boxes)); ++k)
-        boxes[k]->setText(kept[k]);
     m_form.screen.LoadMappings();
     m_form.prompter.message(QStringLiteral("%1 links saved.").arg(saved));
 }

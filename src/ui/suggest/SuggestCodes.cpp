@@ -3,20 +3,14 @@
 #include "core/db/DbError.h"
 #include "core/history/LinkHistory.h"
 #include "ui/suggest/ProposalGrid.h"
+#include "ui/suggest/ProposalWindow.h"
 #include "ui/widgets/FlexGrid.h"
 #include "ui/widgets/LongWork.h"
-#include "ui/widgets/Twips.h"
-#include "ui/widgets/WindowPlacement.h"
-#include "ui/widgets/WindowSettings.h"
 
 #include <QDialog>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QVBoxLayout>
 
 SuggestCodes::SuggestCodes(FormContext& form, suggest::Suggestions& engine,
                            std::function<void()> beforeUse)
@@ -29,51 +23,16 @@ SuggestCodes::~SuggestCodes() {
 }
 
 void SuggestCodes::makeDialog() {
-    m_dialog = new QDialog(m_form.c.Grid2->window());
-    m_dialog->setObjectName(QStringLiteral("dlgSuggestCodes"));
-    m_dialog->setWindowTitle(QStringLiteral("Suggest PhilHealth codes"));
-    m_dialog->setWindowModality(Qt::WindowModal);
-    auto* layout = new QVBoxLayout(m_dialog);
-    auto* top = new QHBoxLayout;
-    auto* label = new QLabel(QStringLiteral("Tick the rows scoring at least"), m_dialog);
-    label->setObjectName(QStringLiteral("lblSuggestMin"));
-    m_minimum = new QSpinBox(m_dialog);
-    m_minimum->setObjectName(QStringLiteral("spnSuggestMin"));
-    m_minimum->setRange(0, 100);
-    m_minimum->setValue(defaultMinimum);
-    label->setBuddy(m_minimum);
-    top->addWidget(label);
-    top->addWidget(m_minimum);
-    top->addStretch();
-    layout->addLayout(top);
-    m_list = new ProposalGrid(m_dialog, QStringLiteral("GridSuggestCodes"),
-                              QStringLiteral("cboSuggestCode"), {{"ItemID", 1000}, {"Item", 4400}},
-                              {{"Now mapped to", 1700}});
+    const ProposalWindow w = ProposalWindow::make(
+        m_form,
+        {"dlgSuggestCodes", "Suggest PhilHealth codes", "lblSuggestMin", "spnSuggestMin",
+         "GridSuggestCodes", "cboSuggestCode", "cmdSuggestSave", "cmdSuggestCodesClose"},
+        defaultMinimum, {{"ItemID", 1000}, {"Item", 4400}}, {{"Now mapped to", 1700}});
+    m_dialog = w.dialog;
+    m_minimum = w.minimum;
+    m_list = w.list;
     m_grid = m_list->grid();
-    m_form.screen.addListMenu(m_grid);
-    layout->addWidget(m_grid);
-    auto* buttons = new QHBoxLayout;
-    auto* save = new QPushButton(QStringLiteral("Save checked"), m_dialog);
-    save->setObjectName(QStringLiteral("cmdSuggestSave"));
-    auto* close = new QPushButton(QStringLiteral("Close"), m_dialog);
-    close->setObjectName(QStringLiteral("cmdSuggestCodesClose"));
-    for (QPushButton* button : {save, close})
-        button->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
-    connect(m_minimum, &QSpinBox::valueChanged, this, [this] { applyMinimum(); });
-    connect(save, &QPushButton::clicked, this, [this] { cmdSuggestSave_Click(); });
-    connect(close, &QPushButton::clicked, m_dialog, &QDialog::close);
-    // Closed, the dialog keeps its place and size for the next time.
-    connect(m_dialog, &QDialog::finished, this,
-            [this] { m_form.user.VALTORClasses().Savewinsettings(m_dialog); });
-    m_dialog->resize(twips::toPixels(m_list->width() + 700), twips::toPixels(7200));
-    // Beside the screen, or over its revenue lists: never over the steps or the mappings.
-    placement::placeFirstTime(m_dialog, m_form.c.Grid2->window(),
-                              {m_form.c.GridRev, m_form.c.GridRevCode},
-                              m_form.user.VALTORClasses());
+    connect(w.save, &QPushButton::clicked, this, [this] { cmdSuggestSave_Click(); });
 }
 
 void SuggestCodes::open() {
@@ -147,14 +106,11 @@ void SuggestCodes::cmdSuggestSave_Click() {
         m_form.prompter.message(QStringLiteral("Tick the rows to save first."));
         return;
     }
-    // The working fields the save reads, put back afterwards.
-    QLineEdit* const boxes[] = {c.txtESOACode,     c.txtESOADesc,     c.txtFixedFee,
-                                c.txtChargingUnit, c.txtVALTORItemID, c.txtVALTORitemDesc};
-    QStringList kept;
-    for (QLineEdit* box : boxes)
-        kept << box->text();
     int saved = 0;
     {
+        // The working fields the save reads, put back afterwards.
+        KeptTexts kept({c.txtESOACode, c.txtESOADesc, c.txtFixedFee, c.txtChargingUnit,
+                        c.txtVALTORItemID, c.txtVALTORitemDesc});
         WaitCursor wait(m_dialog);
         // One batch of the history: the mapping list's undo offers to undo the whole run.
         history::LinkHistory::Batch batch(m_form.history);
@@ -176,8 +132,6 @@ void SuggestCodes::cmdSuggestSave_Click() {
             m_grid->setChecked(i, false);
         }
     }
-    for (int k = 0; k < int(std::size(boxes)); ++k)
-        boxes[k]->setText(kept[k]);
     m_form.screen.LoadMappings();
     m_form.prompter.message(QStringLiteral("%1 links saved.").arg(saved));
 }

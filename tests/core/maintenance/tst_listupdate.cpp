@@ -103,27 +103,21 @@ void TestListUpdate::cleanup() {
 }
 
 void TestListUpdate::writeErEdition() {
-    QStringList lines = newlist::without(newlist::sampleLines(QStringLiteral("ESOA_ER")),
-                                         {QStringLiteral("ER0027")});
-    for (QString& line : lines) {
-        const QString code = line.section(u'|', 0, 0);
-        if (code == u"ER0001")
-            line = newlist::withField(line, 3, QStringLiteral("30.00"));
-        else if (code == u"ER0004")
-            line = newlist::withField(line, 2, QStringLiteral("Ceftriaxone 1 g vial (IV)"));
-        else if (code == u"ER0005")
-            line = newlist::withField(line, 4, QStringLiteral("per 500 mg vial"));
-        else if (code == u"ER0042")
-            line = newlist::withField(line, 1, QStringLiteral("Diagnostics"));
-        else if (code == u"ER0065")
-            line = newlist::withField(line, 0, QStringLiteral("er0065  "));
-        else if (code == u"ER0006")
-            line = newlist::withField(line, 2, line.section(u'|', 2, 2) + QStringLiteral("   "));
-    }
-    lines << QStringLiteral("ER9001|Therapeutics|Tenecteplase 50 mg vial|2500.00|per vial")
-          << QStringLiteral("ER0007|Therapeutics|Omeprazole 40 mg vial (second line)|435.00|per "
-                            "vial");
-    QVERIFY(newlist::write(m_files.path(), QStringLiteral("ESOA_ER"), lines));
+    const QString metoclopramide = QStringLiteral("Metoclopramide 5 mg/mL ampule   ");
+    QVERIFY(newlist::write(
+        m_files.path(), QStringLiteral("ESOA_ER"),
+        newlist::edited(newlist::sampleLines(QStringLiteral("ESOA_ER")),
+                        {{"ER0001", 3, "30.00"},
+                         {"ER0004", 2, "Ceftriaxone 1 g vial (IV)"},
+                         {"ER0005", 4, "per 500 mg vial"},
+                         {"ER0042", 1, "Diagnostics"},
+                         {"ER0065", 0, "er0065  "},
+                         {"ER0006", 2, metoclopramide}},
+                        {QStringLiteral("ER0027")},
+                        {QStringLiteral("ER9001|Therapeutics|Tenecteplase 50 mg vial|2500.00|per "
+                                        "vial"),
+                         QStringLiteral("ER0007|Therapeutics|Omeprazole 40 mg vial (second "
+                                        "line)|435.00|per vial")})));
 }
 
 void TestListUpdate::theComparisonFindsEachKindOfChange() {
@@ -352,10 +346,9 @@ void TestListUpdate::aSecondWorkstationWaitsOrFindsTheTableChanged() {
 
     // While one applies, the other cannot begin: its apply fails as the database says and leaves
     // the first's to finish.
-    writeErEdition();
-    QStringList lines = newlist::sampleLines(QStringLiteral("ESOA_ER"));
-    lines[1] = newlist::withField(lines[1], 3, QStringLiteral("99.00"));
-    QVERIFY(newlist::write(m_files.path(), QStringLiteral("ESOA_ER"), lines));
+    QVERIFY(newlist::write(m_files.path(), QStringLiteral("ESOA_ER"),
+                           newlist::edited(newlist::sampleLines(QStringLiteral("ESOA_ER")),
+                                           {{"ER0002", 3, "99.00"}})));
     const Comparison next = compareEr(a()), nextTheirs = compareEr(b());
     QString during;
     a().setBeforeSend([&](const QString& statement) {

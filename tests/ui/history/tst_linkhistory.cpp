@@ -65,22 +65,6 @@ private:
                        .arg(item))
             .rows;
     }
-    // The texts of the mapping list's menu, and a click on one of them.
-    QStringList menuTexts() {
-        QStringList out;
-        std::unique_ptr<QMenu> menu(m_screen->listExports().menuFor(c().GridMap));
-        for (QAction* a : menu->actions())
-            if (!a->isSeparator())
-                out << a->text();
-        return out;
-    }
-    void pick(const QString& text) {
-        std::unique_ptr<QMenu> menu(m_screen->listExports().menuFor(c().GridMap));
-        for (QAction* a : menu->actions())
-            if (a->text() == text)
-                return a->trigger();
-        QFAIL(qPrintable(QStringLiteral("no menu item ") + text));
-    }
     void exec(const QString& sql) {
         QSqlQuery q(gw().backend().database());
         QVERIFY2(q.exec(sql), qPrintable(sql));
@@ -188,7 +172,7 @@ void TestLinkHistory::aFailedHistoryWriteLeavesTheLinkAsItWas() {
 void TestLinkHistory::undoOfAMapAll() {
     const QList<QStringList> paracetamol = linksOf(QStringLiteral("10018")); // linked to ER0001
     QCOMPARE(paracetamol.size(), 1);
-    QCOMPARE(menuTexts().filter(QStringLiteral("Undo")), QStringList());
+    QCOMPARE(mappingMenuTexts().filter(QStringLiteral("Undo")), QStringList());
     choosePhilHealthItem(QStringLiteral("ER0002"), QStringLiteral("Ketorolac 30 mg/mL ampule"));
     mapAll({{"10018", "PARACETAMOL", "", ""},
             {"10020", "KETOROLAC", "", ""},
@@ -202,12 +186,12 @@ void TestLinkHistory::undoOfAMapAll() {
     QCOMPARE(history(QStringLiteral("BatchNo=") + first).size(), 3);
     QCOMPARE(rows[0][0], QStringLiteral("rewrite"));
     QCOMPARE(rows[1][0], QStringLiteral("add"));
-    QCOMPARE(menuTexts().last(), QStringLiteral("Undo last Map ALL (3 links)"));
+    QCOMPARE(mappingMenuTexts().last(), QStringLiteral("Undo last Map ALL (3 links)"));
 
     // No changes nothing.
     m_prompter.shown.clear();
     m_prompter.answers = {Prompter::Answer::No};
-    pick(QStringLiteral("Undo last Map ALL (3 links)"));
+    pickMappingMenu(QStringLiteral("Undo last Map ALL (3 links)"));
     QCOMPARE(m_prompter.texts(),
              QStringList{"Undo the last Map ALL Listed to ER0002 (3 links)?\r\nLinks it added are "
                          "removed; links it rewrote get their old values back."});
@@ -219,7 +203,7 @@ void TestLinkHistory::undoOfAMapAll() {
                         "SELECT RAISE(ABORT, 'kept'); END"));
     m_prompter.shown.clear();
     m_prompter.answers = {Prompter::Answer::Yes};
-    pick(QStringLiteral("Undo last Map ALL (3 links)"));
+    pickMappingMenu(QStringLiteral("Undo last Map ALL (3 links)"));
     QCOMPARE(m_prompter.texts().last(),
              QStringLiteral("The Map ALL was not undone; nothing was changed.\r\nkept"));
     QCOMPARE(linksOf(QStringLiteral("10018")).value(0).value(1), QStringLiteral("ER0002"));
@@ -228,7 +212,7 @@ void TestLinkHistory::undoOfAMapAll() {
 
     m_prompter.shown.clear();
     m_prompter.answers = {Prompter::Answer::Yes};
-    pick(QStringLiteral("Undo last Map ALL (3 links)"));
+    pickMappingMenu(QStringLiteral("Undo last Map ALL (3 links)"));
     QCOMPARE(m_prompter.texts().last(), QStringLiteral("3 restored."));
     QCOMPARE(linksOf(QStringLiteral("10018")), paracetamol);
     QVERIFY(linksOf(QStringLiteral("10020")).isEmpty());
@@ -240,7 +224,7 @@ void TestLinkHistory::undoOfAMapAll() {
                                             "ER0001", paracetamol[0][2], first}));
     QCOMPARE(undone[1].mid(4),
              (QStringList{"10020", "ER0002", "Ketorolac 30 mg/mL ampule", "", "", first}));
-    QCOMPARE(menuTexts().filter(QStringLiteral("Undo")), QStringList());
+    QCOMPARE(mappingMenuTexts().filter(QStringLiteral("Undo")), QStringList());
 }
 
 void TestLinkHistory::undoLeavesLinksChangedSinceAndThenOffersTheBatchBefore() {
@@ -258,7 +242,7 @@ void TestLinkHistory::undoLeavesLinksChangedSinceAndThenOffersTheBatchBefore() {
                                 "WHERE ItemID='10023'"));
     c().txtESOACode->setText(QStringLiteral("ER0003"));
     m_prompter.shown.clear();
-    pick(QStringLiteral("Undo last Map ALL (3 links)"));
+    pickMappingMenu(QStringLiteral("Undo last Map ALL (3 links)"));
     QCOMPARE(m_prompter.texts().last(),
              QStringLiteral("1 restored, 2 left alone because they were changed since: "
                             "DICLOFENAC (10022), CEFUROXIME (10023)"));
@@ -267,16 +251,16 @@ void TestLinkHistory::undoLeavesLinksChangedSinceAndThenOffersTheBatchBefore() {
     QCOMPARE(linksOf(QStringLiteral("10023")).value(0).value(5), QStringLiteral("per vial"));
 
     // The batch before is offered next, and its links come off whole: 10021 is as it left it.
-    QCOMPARE(menuTexts().last(), QStringLiteral("Undo last Map ALL (2 links)"));
+    QCOMPARE(mappingMenuTexts().last(), QStringLiteral("Undo last Map ALL (2 links)"));
     m_prompter.shown.clear();
-    pick(QStringLiteral("Undo last Map ALL (2 links)"));
+    pickMappingMenu(QStringLiteral("Undo last Map ALL (2 links)"));
     QCOMPARE(m_prompter.texts().first(),
              QStringLiteral("Undo the last Map ALL Listed to ER0002 (2 links)?\r\nLinks it added "
                             "are removed; links it rewrote get their old values back."));
     QCOMPARE(m_prompter.texts().last(), QStringLiteral("2 restored."));
     QVERIFY(linksOf(QStringLiteral("10020")).isEmpty());
     QVERIFY(linksOf(QStringLiteral("10021")).isEmpty());
-    QCOMPARE(menuTexts().filter(QStringLiteral("Undo")), QStringList());
+    QCOMPARE(mappingMenuTexts().filter(QStringLiteral("Undo")), QStringList());
 
     // A batch whose links were all changed since is undone with none restored, and then not
     // offered again.
@@ -284,11 +268,11 @@ void TestLinkHistory::undoLeavesLinksChangedSinceAndThenOffersTheBatchBefore() {
     mapAll({{"10020", "KETOROLAC", "", ""}});
     save(QStringLiteral("10020"), QStringLiteral("KETOROLAC AMPULE"));
     m_prompter.shown.clear();
-    pick(QStringLiteral("Undo last Map ALL (1 link)"));
+    pickMappingMenu(QStringLiteral("Undo last Map ALL (1 link)"));
     QCOMPARE(m_prompter.texts().last(),
              QStringLiteral("0 restored, 1 left alone because they were changed since: "
                             "KETOROLAC (10020)"));
-    QCOMPARE(menuTexts().filter(QStringLiteral("Undo")), QStringList());
+    QCOMPARE(mappingMenuTexts().filter(QStringLiteral("Undo")), QStringList());
 }
 
 void TestLinkHistory::withoutTheHistoryTableSavingGoesOn() {
@@ -320,7 +304,7 @@ void TestLinkHistory::withoutTheHistoryTableSavingGoesOn() {
     QCOMPARE(countRows(gw(), QStringLiteral("SELECT ID FROM Build_FIle..ESOA_ER_LINK WHERE "
                                             "Code='ER0002'")),
              2);
-    QCOMPARE(menuTexts().filter(QStringLiteral("Undo")), QStringList());
+    QCOMPARE(mappingMenuTexts().filter(QStringLiteral("Undo")), QStringList());
 
     // "a. Create Tables" makes it, and the next save writes its row.
     exec(QStringLiteral("DROP INDEX Build_FIle.ESOA_LINK_HISTORY"));
@@ -363,7 +347,7 @@ void TestLinkHistory::theHistoryDialog() {
         caption = dialog->findChild<QLabel*>(QStringLiteral("lblLinkHistory"))->text();
         dialog->findChild<QPushButton*>(QStringLiteral("cmdLinkHistoryClose"))->click();
     });
-    pick(QStringLiteral("History of this link..."));
+    pickMappingMenu(QStringLiteral("History of this link..."));
     QCOMPARE(shown,
              (QList<QStringList>{{"Action", "Old code", "Old description", "New code",
                                   "New description", "Map ALL"},

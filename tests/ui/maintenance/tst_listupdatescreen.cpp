@@ -16,7 +16,6 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -62,21 +61,6 @@ private:
         }
         return out;
     }
-    QStringList menuTexts() {
-        QStringList out;
-        std::unique_ptr<QMenu> menu(m_screen->listExports().menuFor(c().GridMap));
-        for (QAction* a : menu->actions())
-            if (!a->isSeparator())
-                out << a->text();
-        return out;
-    }
-    void pick(const QString& text) {
-        std::unique_ptr<QMenu> menu(m_screen->listExports().menuFor(c().GridMap));
-        for (QAction* a : menu->actions())
-            if (a->text() == text)
-                return a->trigger();
-        QFAIL(qPrintable(QStringLiteral("no menu item ") + text));
-    }
     QString linkOf(const QString& item) {
         return gw()
             .query(QStringLiteral("SELECT Code, Description, Category, RevenueID, InvOrProc FROM "
@@ -93,19 +77,14 @@ void TestListUpdateScreen::init() {
     openScreen(true);
     // The sample's ER list with ER0001's fee and ER0004's description changed, ER0042's category,
     // ER0027 dropped (a procedure links to it) and ER9001 new.
-    QStringList lines = newlist::without(newlist::sampleLines(QStringLiteral("ESOA_ER")),
-                                         {QStringLiteral("ER0027")});
-    for (QString& line : lines) {
-        const QString code = line.section(u'|', 0, 0);
-        if (code == u"ER0001")
-            line = newlist::withField(line, 3, QStringLiteral("30.00"));
-        else if (code == u"ER0004")
-            line = newlist::withField(line, 2, QStringLiteral("Ceftriaxone 1 g vial (IV)"));
-        else if (code == u"ER0042")
-            line = newlist::withField(line, 1, QStringLiteral("Diagnostics"));
-    }
-    lines << QStringLiteral("ER9001|Imaging|Chest PA and lateral|450.00|per exam");
-    QVERIFY(newlist::write(m_files.path(), QStringLiteral("ESOA_ER"), lines));
+    QVERIFY(newlist::write(
+        m_files.path(), QStringLiteral("ESOA_ER"),
+        newlist::edited(newlist::sampleLines(QStringLiteral("ESOA_ER")),
+                        {{"ER0001", 3, "30.00"},
+                         {"ER0004", 2, "Ceftriaxone 1 g vial (IV)"},
+                         {"ER0042", 1, "Diagnostics"}},
+                        {QStringLiteral("ER0027")},
+                        {QStringLiteral("ER9001|Imaging|Chest PA and lateral|450.00|per exam")})));
     QCOMPARE(c().lblESOATableName->text(), QStringLiteral("ESOA_ER"));
 }
 
@@ -240,27 +219,27 @@ void TestListUpdateScreen::applyThenReMapTheDroppedCodesLinksAndUndoBoth() {
     QVERIFY(!d->isVisible());
     // From the mapping list's menu it is reached again; now nothing is left to re-map.
     m_prompter.shown.clear();
-    pick(QStringLiteral("Links to codes no longer listed..."));
+    pickMappingMenu(QStringLiteral("Links to codes no longer listed..."));
     QCOMPARE(m_prompter.texts(),
              QStringList{"Every link of ESOA_ER points at a code the list holds."});
 
     // Each run is undone on its own, the newest first.
-    QCOMPARE(menuTexts().last(), QStringLiteral("Undo last Map ALL (1 link)"));
-    pick(QStringLiteral("Undo last Map ALL (1 link)"));
+    QCOMPARE(mappingMenuTexts().last(), QStringLiteral("Undo last Map ALL (1 link)"));
+    pickMappingMenu(QStringLiteral("Undo last Map ALL (1 link)"));
     QCOMPARE(linkOf(QStringLiteral("3001")),
              QStringLiteral("ER0027 | Chest PA | Imaging | XR | PROC"));
-    QCOMPARE(menuTexts().last(), QStringLiteral("Undo last list update (2 links)"));
+    QCOMPARE(mappingMenuTexts().last(), QStringLiteral("Undo last list update (2 links)"));
     m_prompter.shown.clear();
-    pick(QStringLiteral("Undo last list update (2 links)"));
+    pickMappingMenu(QStringLiteral("Undo last list update (2 links)"));
     QCOMPARE(m_prompter.shown.first().text,
              QStringLiteral("Undo the last list update's refresh of 2 links?\r\nThe links get "
                             "their old copies back; the list itself stays as updated."));
     QCOMPARE(linkOf(QStringLiteral("10079")),
              QStringLiteral("ER0004 | Ceftriaxone 1 g vial | Therapeutics | PH | INV"));
-    QVERIFY(menuTexts().filter(QStringLiteral("Undo")).isEmpty());
+    QVERIFY(mappingMenuTexts().filter(QStringLiteral("Undo")).isEmpty());
 
     // The version, from the menu.
-    pick(QStringLiteral("List versions..."));
+    pickMappingMenu(QStringLiteral("List versions..."));
     QDialog* versions = update().versionsWindow();
     QVERIFY(versions && versions->isVisible());
     QCOMPARE(versions->objectName(), QStringLiteral("dlgListVersions"));

@@ -339,14 +339,12 @@ void TestReviewedStatements::everyStatementSentIsOnFileAndNothingElse() {
                        QStringLiteral("_LINK"));
         QVERIFY(linked.rows.size() >= 2);
         const QString dropped = linked.rows[0].value(0), changed = linked.rows[1].value(0);
+        QList<newlist::Edit> edits;
+        for (int field = 1; field < (listed == u"ESOA_ER" ? 5 : 3); ++field)
+            edits.append(
+                {changed, field, field == 3 ? QStringLiteral("999") : QStringLiteral("New")});
         for (const QString& name : listupdate::fileNames(listed)) {
-            QStringList lines = newlist::without(newlist::sampleLines(name), {dropped});
-            for (QString& line : lines)
-                if (line.section(u'|', 0, 0) == changed)
-                    for (int field = 1; field < (listed == u"ESOA_ER" ? 5 : 3); ++field)
-                        line = newlist::withField(line, field,
-                                                  field == 3 ? QStringLiteral("999")
-                                                             : QStringLiteral("New"));
+            QStringList lines = newlist::edited(newlist::sampleLines(name), edits, {dropped});
             if (name == listupdate::fileNames(listed).first())
                 lines << QStringLiteral("NEW0001|New|A new item|1|each") << lines.first();
             QVERIFY(newlist::write(edition.path(), name, lines));
