@@ -2,6 +2,7 @@
 
 #include "core/db/ValueCompare.h"
 #include "core/history/HistoryStatements.h"
+#include "core/tsql/SqlText.h"
 
 #include <QHash>
 
@@ -189,8 +190,8 @@ qint64 LinkHistory::recordRefreshes(Gateway& db, const QString& linkTable,
     // The rest a statement's worth at a time, the last ones (fewer than that) one by one: two
     // statement shapes for any number of links.
     const QString whole = insertRowsStatement(rowsPerInsert), single = insertStatement();
-    for (qsizetype first = 1; first < links.size();) {
-        const qsizetype count = links.size() - first >= rowsPerInsert ? rowsPerInsert : 1;
+    qsizetype first = 1;
+    for (int count : sql::statementRows(int(links.size()) - 1, rowsPerInsert)) {
         QList<QVariant> values;
         for (qsizetype i = first; i < first + count; ++i)
             values << parametersOf(changeOf(links[i], batch));

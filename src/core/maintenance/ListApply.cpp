@@ -21,7 +21,7 @@ void insertRows(Gateway& db, const QString& table, const QStringList& columns,
                 const QList<QList<QVariant>>& rows, const QString& tail = QString()) {
     QHash<int, QString> texts;
     qsizetype at = 0;
-    for (int count : statementRows(int(rows.size()), rowsPerStatement)) {
+    for (int count : sql::statementRows(int(rows.size()), rowsPerStatement)) {
         QString& text = texts[count];
         if (text.isEmpty())
             text = insertRowsStatement(table, columns, count, tail);
@@ -38,8 +38,7 @@ void insertRows(Gateway& db, const QString& table, const QStringList& columns,
 QVariant recorded(const QString& column, const QVariant& value) {
     if (value.isNull())
         return QVariant();
-    const QString text = column == u"FixedFee" ? feeText(value) : sql::displayText(value);
-    return text.left(250);
+    return valueText(column, value).left(250);
 }
 
 // The links of the changed codes whose copies differ from the new list, with their new values.

@@ -8,7 +8,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QHash>
-#include <QLocale>
 #include <QSet>
 
 #include <cmath>
@@ -26,10 +25,6 @@ QString withoutTrailingBlanks(const QString& text) {
 
 bool isFee(const QString& column) {
     return column == u"FixedFee";
-}
-
-QString shown(const QString& column, const QVariant& value) {
-    return isFee(column) ? feeText(value) : sql::displayText(value);
 }
 
 // The position of a listed column in the rows referenceRowsStatement reads (ID and Code first).
@@ -108,15 +103,19 @@ QString changeText(Change change) {
 }
 
 QVariant feeValue(const QString& text) {
-    QString amount = text.trimmed();
-    if (amount.isEmpty())
-        return 0.0;
+    // The money column's own rule, thousands separators aside; a text it refuses is no fee.
+    QString amount = text;
     amount.remove(u',');
-    bool ok = false;
-    const double value = QLocale::c().toDouble(amount, &ok);
-    if (!ok || !std::isfinite(value))
+    try {
+        const double value = convertForColumn(QStringLiteral("SMALLMONEY"), amount).toDouble();
+        return std::round(value * 10000.0) / 10000.0;
+    } catch (const DbError&) {
         return QVariant();
-    return std::round(value * 10000.0) / 10000.0;
+    }
+}
+
+QString valueText(const QString& column, const QVariant& value) {
+    return isFee(column) ? feeText(value) : sql::displayText(value);
 }
 
 QString feeText(const QVariant& value) {
@@ -239,10 +238,10 @@ Comparison compare(Gateway& db, const QString& table, const QList<ListFile>& fil
             changed << Difference{Change::Changed,
                                   line.code,
                                   columns[c],
-                                  shown(columns[c], current.last()),
+                                  valueText(columns[c], current.last()),
                                   isFee(columns[c]) && line.values[c].isNull()
                                       ? QString()
-                                      : shown(columns[c], line.values[c]),
+                                      : valueText(columns[c], line.values[c]),
                                   linkCount};
         }
         if (!differs) {

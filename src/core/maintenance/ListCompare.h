@@ -49,6 +49,9 @@ struct Difference {
 QVariant feeValue(const QString& text);
 // A fee as the comparison shows it: two decimal places, four where the amount needs them.
 QString feeText(const QVariant& value);
+// A value of a reference column as the comparison shows it and ESOA_LIST_CHANGE keeps it: a fee
+// by feeText, anything else as the lists show it (NULL as empty text).
+QString valueText(const QString& column, const QVariant& value);
 
 struct Comparison {
     QString table;

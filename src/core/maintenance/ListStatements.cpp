@@ -106,16 +106,6 @@ QString insertRowsStatement(const QString& table, const QStringList& columns, in
     return out;
 }
 
-QList<int> statementRows(int count, int perStatement) {
-    QList<int> rows;
-    const int full = count / perStatement;
-    for (int i = 0; i < full; ++i)
-        rows << perStatement;
-    for (int i = full * perStatement; i < count; ++i)
-        rows << 1;
-    return rows;
-}
-
 QStringList listedColumns(const QString& table) {
     QStringList columns{QStringLiteral("Category"), QStringLiteral("Description")};
     if (table == u"ESOA_ER")

@@ -40,9 +40,7 @@ QString insertVersionStatement();
 // parameters row after row; `tail` is added to each row's values as written ("GETDATE()").
 QString insertRowsStatement(const QString& table, const QStringList& columns, int rows,
                             const QString& tail = QString());
-// The rows of each such INSERT that adds `count` rows, `perStatement` at most: full statements,
-// then the rest one by one, so that two statement shapes serve any number of rows.
-QList<int> statementRows(int count, int perStatement);
+// (sql::statementRows says how many rows each such INSERT takes.)
 
 // The columns of a reference row that a list line fills, after its code: Category and
 // Description, and for ESOA_ER FixedFee and ChargingUnit.

@@ -55,14 +55,7 @@ QString insertStatement(int rows) {
 }
 
 QList<int> statementRows(int products) {
-    QList<int> rows;
-    const int full = products / rowsPerStatement;
-    rows.reserve(full + products % rowsPerStatement);
-    for (int i = 0; i < full; ++i)
-        rows << rowsPerStatement;
-    for (int i = full * rowsPerStatement; i < products; ++i)
-        rows << 1;
-    return rows;
+    return sql::statementRows(products, rowsPerStatement);
 }
 
 } // namespace drugregister

@@ -38,4 +38,15 @@ QString indexedTable(const QString& table) {
     return QStringLiteral("[Build_File].[dbo].[") + table + u']';
 }
 
+QList<int> statementRows(int count, int perStatement) {
+    QList<int> rows;
+    const int full = count / perStatement;
+    rows.reserve(full + count % perStatement);
+    for (int i = 0; i < full; ++i)
+        rows << perStatement;
+    for (int i = full * perStatement; i < count; ++i)
+        rows << 1;
+    return rows;
+}
+
 } // namespace sql

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -30,5 +31,9 @@ QString buildFileName(const QString& table);
 // A table of Build_FIle as the index statements name it, spelt "Build_File":
 // "[Build_File].[dbo].[ESOA_ER]".
 QString indexedTable(const QString& table);
+
+// The rows of each INSERT that adds `count` rows, `perStatement` at most: full statements, then the
+// rest one by one, so that two statement shapes serve any number of rows.
+QList<int> statementRows(int count, int perStatement);
 
 } // namespace sql

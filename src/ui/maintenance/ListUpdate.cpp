@@ -181,13 +181,8 @@ void ListUpdate::cmdListUpdateApply_Click() {
             .arg(applied.changedCodes)
             .arg(applied.retiredCodes)
             .arg(linksText(applied.linksRefreshed)));
-    QList<listupdate::LinkToMissingCode> orphans;
-    try {
-        orphans = listupdate::linksToMissingCodes(m_form.db(), c.table);
-    } catch (const DbError&) {
-        // The update is applied; the re-mapping window tells its own failure when opened.
-    }
-    if (!orphans.isEmpty() && c.table == m_form.c.lblESOATableName->text())
+    // Links left pointing at dropped codes are offered for re-mapping; none, nothing opens.
+    if (c.table == m_form.c.lblESOATableName->text())
         m_form.screen.showLinksToMissingCodes();
 }
 

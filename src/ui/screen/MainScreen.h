@@ -78,7 +78,7 @@ public:
     }
     void drugRegisterImported() override { m_suggest.engine().registerChanged(); }
     void referenceListUpdated() override { m_suggest.engine().forget(); }
-    void showLinksToMissingCodes() override { m_suggest.retiredLinks().open(); }
+    void showLinksToMissingCodes() override { m_suggest.retiredLinks().open(false); }
 
 public slots:
     void cmdClose_Click();

@@ -39,7 +39,7 @@ public:
     // A new edition of a PhilHealth list was applied: what was read of the lists is read again.
     virtual void referenceListUpdated() = 0;
     // "Links to codes no longer listed": the links of the current table whose code it lacks,
-    // offered for re-mapping.
+    // offered for re-mapping; when there are none, nothing opens and nothing is said.
     virtual void showLinksToMissingCodes() = 0;
 
 protected:

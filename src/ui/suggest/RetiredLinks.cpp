@@ -65,15 +65,16 @@ QList<suggest::CodeProposal> RetiredLinks::merged(const QList<suggest::CodePropo
     return out.mid(0, choicesPerLink);
 }
 
-void RetiredLinks::open() {
+void RetiredLinks::open(bool sayWhenNone) {
     const QString table = m_form.c.lblESOATableName->text();
     QList<ProposalGrid::Row> rows;
     try {
         WaitCursor wait(m_form.c.GridMap->window());
         m_links = listupdate::linksToMissingCodes(m_form.db(), table);
         if (m_links.isEmpty()) {
-            m_form.prompter.message(
-                QStringLiteral("Every link of %1 points at a code the list holds.").arg(table));
+            if (sayWhenNone)
+                m_form.prompter.message(
+                    QStringLiteral("Every link of %1 points at a code the list holds.").arg(table));
             return;
         }
         if (m_beforeUse)

@@ -29,8 +29,9 @@ public:
     ~RetiredLinks() override;
 
     // Lists the links and opens the window (window-modal; this returns while it is open). With no
-    // such link it says so and opens nothing; a failure of the database is told in a message.
-    void open();
+    // such link it opens nothing, and says so when `sayWhenNone`; a failure of the database is
+    // told in a message.
+    void open(bool sayWhenNone = true);
     // Rewrites each ticked row's link to its chosen code; says how many were saved.
     void cmdRetiredSave_Click();
     void close();
