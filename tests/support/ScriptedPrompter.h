@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // Answers message boxes from a script and records what was shown.
 class ScriptedPrompter : public Prompter {
@@ -51,6 +52,15 @@ public:
                                        int maximum) override {
         progressDialogs << QStringLiteral("%1: %2 (%3)").arg(title, label).arg(maximum);
         return std::make_unique<ScriptedProgress>(*this);
+    }
+
+    // Answers for the one-line boxes, first to last (nothing: Cancel); Cancel when the script has
+    // run out. The titles and labels of the boxes shown.
+    QList<std::optional<QString>> textAnswers;
+    QStringList textBoxes;
+    std::optional<QString> askText(const QString& title, const QString& label) override {
+        textBoxes << title + QStringLiteral(": ") + label;
+        return textAnswers.isEmpty() ? std::nullopt : textAnswers.takeFirst();
     }
 
     QString saveFileName(const QString& title, const QString& suggested) override {

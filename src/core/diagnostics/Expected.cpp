@@ -4,6 +4,7 @@
 #include "core/maintenance/ListStatements.h"
 #include "core/maintenance/TableStatements.h"
 #include "core/register/RegisterStatements.h"
+#include "core/review/ReviewStatements.h"
 #include "core/tsql/Lexer.h"
 #include "core/tsql/SqlText.h"
 #include "core/tsql/SqliteDialect.h"
@@ -169,6 +170,11 @@ QList<ExpectedTable> expectedTables(Dialect dialect) {
                 out << tableFrom(QLatin1String(name), statement, listStatements, dialect,
                                  QStringLiteral("the first \"c. Update from new list...\" Apply "
                                                 "makes it; until then no edition is on record"));
+    const QStringList reviewStatements = review::createStatements();
+    out << tableFrom(QLatin1String(review::tableName), reviewStatements.first(), reviewStatements,
+                     dialect,
+                     QStringLiteral("the first \"Review links...\" makes it; until then every "
+                                    "link is \"to review\""));
     return out;
 }
 

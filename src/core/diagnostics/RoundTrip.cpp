@@ -46,7 +46,7 @@ QList<QVariant> historyValues(const QString& linkTable, qint64 id) {
         for (const Value& v : values)
             if (column == QLatin1String(v.column))
                 out << v.added;
-    out << QVariant();
+    out << QVariant() << QStringLiteral("save");
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include "core/history/HistoryStatements.h"
 #include "core/maintenance/ListStatements.h"
 #include "core/register/RegisterStatements.h"
+#include "core/review/ReviewStatements.h"
 
 #include <QRegularExpression>
 
@@ -271,11 +272,12 @@ QList<TableRights> neededRights(const QStringList& examTables) {
         {build, QStringLiteral("ESOA_ITEM_LINK"), all, {"ALTER"}},
         {build, QStringLiteral("ESOA_ER"), {"SELECT"}, {"INSERT", "UPDATE", "DELETE", "ALTER"}},
         {build, QStringLiteral("ESOA_ER_LINK"), all, {"ALTER"}},
-        {build, QLatin1String(history::tableName), {"SELECT", "INSERT", "UPDATE"}, {}},
+        {build, QLatin1String(history::tableName), {"SELECT", "INSERT", "UPDATE"}, {"ALTER"}},
         {build, QLatin1String(drugregister::tableName), {"SELECT"}, {"INSERT", "DELETE"}},
         {build, QLatin1String(listupdate::versionTable), {"SELECT"}, {"INSERT"}},
         {build, QLatin1String(listupdate::retiredTable), {}, {"INSERT"}},
         {build, QLatin1String(listupdate::changeTable), {}, {"INSERT"}},
+        {build, QLatin1String(review::tableName), {"SELECT", "INSERT"}, {}},
     };
     // "a. Create Tables" drops a column of three exam tables, whether the catalogue names them
     // or not.

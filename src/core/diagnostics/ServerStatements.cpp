@@ -3,6 +3,7 @@
 #include "core/history/HistoryStatements.h"
 #include "core/maintenance/ListStatements.h"
 #include "core/register/RegisterStatements.h"
+#include "core/review/ReviewStatements.h"
 #include "core/tsql/SqlText.h"
 
 namespace diagnostics::statements {
@@ -28,7 +29,8 @@ QStringList programTables() {
             QLatin1String(drugregister::tableName),
             QLatin1String(listupdate::versionTable),
             QLatin1String(listupdate::retiredTable),
-            QLatin1String(listupdate::changeTable)};
+            QLatin1String(listupdate::changeTable),
+            QLatin1String(review::tableName)};
 }
 
 QStringList triggerTables() {

@@ -54,7 +54,9 @@ QStringList createStatements() {
                            "    [Action]            [varchar](10)   NOT NULL,"
                            "    [RevenueID]         [varchar](20)   NULL,"
                            "    [ItemID]            [varchar](50)   NULL,") +
-            values + QStringLiteral("    [BatchNo]           [bigint]        NULL)"),
+            values +
+            QStringLiteral("    [BatchNo]           [bigint]        NULL,"
+                           "    [How]               [varchar](40)   NULL)"),
         QStringLiteral("CREATE CLUSTERED INDEX [by_ID] ") + on + QStringLiteral("    [ID] Asc)"),
         QStringLiteral("CREATE NONCLUSTERED INDEX [by_Item] ") + on +
             QStringLiteral("    [LinkTable] Asc,    [RevenueID] Asc,    [ItemID] Asc)"),
@@ -65,17 +67,25 @@ QStringList createStatements() {
     };
 }
 
+QString addHowStatement() {
+    return QStringLiteral("ALTER TABLE ") + table() + QStringLiteral(" ADD [How] varchar(40) NULL");
+}
+
 QString probeStatement() {
     return QStringLiteral("SELECT TOP 1 1 FROM ") + table() + QStringLiteral(" WITH (NOLOCK)");
 }
 
-QString insertStatement() {
-    return insertRowsStatement(1);
+QString probeHowStatement() {
+    return QStringLiteral("SELECT TOP 1 [How] FROM ") + table() + QStringLiteral(" WITH (NOLOCK)");
 }
 
-QString insertRowsStatement(int rows) {
+QString insertStatement(bool withHow) {
+    return insertRowsStatement(1, withHow);
+}
+
+QString insertRowsStatement(int rows, bool withHow) {
     QString marks;
-    for (int i = 0; i < 22; ++i)
+    for (int i = 0; i < (withHow ? 23 : 22); ++i)
         marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
     const QString row = QStringLiteral("(GETDATE(), SUSER_SNAME(), HOST_NAME(), ") + marks + u')';
     QString out =
@@ -83,7 +93,9 @@ QString insertRowsStatement(int rows) {
         QStringLiteral(" ([ChangedAt], [ChangedBy], [Workstation], [LinkTable], [LinkID], "
                        "[Action], [RevenueID], [ItemID], ") +
         valueColumns(QStringLiteral("Old")) + QStringLiteral(", ") +
-        valueColumns(QStringLiteral("New")) + QStringLiteral(", [BatchNo]) VALUES ");
+        valueColumns(QStringLiteral("New")) +
+        (withHow ? QStringLiteral(", [BatchNo], [How]) VALUES ")
+                 : QStringLiteral(", [BatchNo]) VALUES "));
     for (int i = 0; i < rows; ++i)
         out += (i ? QStringLiteral(", ") : QString()) + row;
     return out;
@@ -100,7 +112,7 @@ QString itemHistoryStatement(const QString& linkTable, const QString& revenueId,
                           "[ChangedBy] AS [Who], [Workstation], [Action], "
                           "[OldCode] AS [Old code], [OldDescription] AS [Old description], "
                           "[NewCode] AS [New code], [NewDescription] AS [New description], "
-                          "[BatchNo] AS [Map ALL] FROM ") +
+                          "[BatchNo] AS [Map ALL], [ID] FROM ") +
            table() + QStringLiteral(" WITH (NOLOCK) WHERE [LinkTable]=") + sql::quoted(linkTable) +
            QStringLiteral(" AND [RevenueID]=") + sql::quoted(revenueId) +
            QStringLiteral(" AND [ItemID]=") + sql::quoted(itemId) +

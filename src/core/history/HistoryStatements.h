@@ -20,17 +20,22 @@ const QStringList& linkColumns();
 // is there already) is skipped. Nothing here drops or empties the table.
 QStringList createStatements();
 
+// Gives a table made before its column How (what made each change) that column.
+QString addHowStatement();
+
 // Reads nothing but fails when the table is missing or cannot be read.
 QString probeStatement();
+// The same for the column How.
+QString probeHowStatement();
 
 // Adds one history row. The time, login and workstation come from the server; the ? parameters
 // are, in order: LinkTable, LinkID, Action, RevenueID, ItemID, the eight Old values, the eight New
-// values (in the order of linkColumns()), BatchNo.
-QString insertStatement();
+// values (in the order of linkColumns()), BatchNo, and How unless the table lacks that column.
+QString insertStatement(bool withHow = true);
 
 // Adds `rows` history rows in one statement, each with the ? parameters of insertStatement().
-QString insertRowsStatement(int rows);
-// History rows go in statements of at most this many rows (22 parameters a row; SQL Server takes
+QString insertRowsStatement(int rows, bool withHow = true);
+// History rows go in statements of at most this many rows (23 parameters a row; SQL Server takes
 // 2,100 a statement).
 inline constexpr int rowsPerInsert = 50;
 
@@ -38,7 +43,7 @@ inline constexpr int rowsPerInsert = 50;
 QString setBatchStatement();
 
 // The history of one hospital item (revenue code and item id) in a link table, newest first, as
-// the history dialog lists it.
+// the history dialog lists it, with each row's ID last.
 QString itemHistoryStatement(const QString& linkTable, const QString& revenueId,
                              const QString& itemId);
 

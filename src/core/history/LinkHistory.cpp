@@ -49,6 +49,16 @@ bool LinkHistory::available(Gateway& db) {
             }
         }
     }
+    if (m_state == State::Present && !m_withHow && !m_howTried) {
+        // A table made before the column How is given it once a run; without the right to alter
+        // the table, the rows go on without it (what made a change is then told by its action).
+        m_howTried = true;
+        try {
+            db.execute(addHowStatement());
+            m_withHow = probeHow(db);
+        } catch (const DbError&) {
+        }
+    }
     return m_state == State::Present;
 }
 
@@ -58,34 +68,48 @@ bool LinkHistory::present(Gateway& db) {
             Lookup probe = db.lookup(probeStatement());
             probe.close();
             m_state = State::Present;
+            m_withHow = probeHow(db);
         } catch (const DbError&) {
         }
     }
     return m_state == State::Present;
 }
 
+bool LinkHistory::probeHow(Gateway& db) {
+    try {
+        Lookup probe = db.lookup(probeHowStatement());
+        probe.close();
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
 void LinkHistory::recheck() {
     if (m_state != State::Off)
         m_state = State::Unknown;
+    m_howTried = false;
 }
 
-QList<QVariant> LinkHistory::parametersOf(const Change& change) {
+QList<QVariant> LinkHistory::parametersOf(const Change& change) const {
     QList<QVariant> values = {change.linkTable, change.linkId, change.action, change.revenueId,
                               change.itemId};
     for (const QList<QVariant>* side : {&change.before, &change.after})
         for (int i = 0; i < linkColumns().size(); ++i)
             values << side->value(i);
     values << change.batch;
+    if (m_withHow)
+        values << change.how;
     return values;
 }
 
 qint64 LinkHistory::write(Gateway& db, const Change& change, bool givesBatchNumber) {
     const QList<QVariant> values = parametersOf(change);
     if (!givesBatchNumber) {
-        db.execute(insertStatement(), values);
+        db.execute(insertStatement(m_withHow), values);
         return 0;
     }
-    const std::optional<qint64> id = db.insertForId(insertStatement(), values);
+    const std::optional<qint64> id = db.insertForId(insertStatement(m_withHow), values);
     if (!id || *id <= 0)
         throw DbError(QStringLiteral("The key of the row just added could not be read."));
     db.execute(setBatchStatement(), {*id, *id});
@@ -129,6 +153,7 @@ void LinkHistory::saveRow(Gateway& db, WriteCursor& row) {
     }
     const bool givesNumber = m_inBatch && m_batch.isNull();
     change.batch = m_inBatch ? m_batch : QVariant();
+    change.how = m_how.isEmpty() ? QStringLiteral("save") : m_how;
     const qint64 batch = write(db, change, givesNumber);
     transaction.commit();
     if (givesNumber)
@@ -158,7 +183,8 @@ void LinkHistory::deleteRow(Gateway& db, const QString& linkTable, const QString
                      found.field(QStringLiteral("ItemID")),
                      {},
                      {},
-                     {}};
+                     {},
+                     QStringLiteral("delete")};
             for (const QString& column : linkColumns())
                 c.before << found.field(column);
             change = std::move(c);
@@ -184,12 +210,13 @@ qint64 LinkHistory::recordRefreshes(Gateway& db, const QString& linkTable,
     auto changeOf = [&](const Refreshed& link, const QVariant& batch) {
         return Change{linkTable,      link.linkId, QStringLiteral("refresh"),
                       link.revenueId, link.itemId, link.before,
-                      link.after,     batch};
+                      link.after,     batch,       QStringLiteral("list update")};
     };
     const qint64 batch = write(db, changeOf(links.first(), QVariant()), true);
     // The rest a statement's worth at a time, the last ones (fewer than that) one by one: two
     // statement shapes for any number of links.
-    const QString whole = insertRowsStatement(rowsPerInsert), single = insertStatement();
+    const QString whole = insertRowsStatement(rowsPerInsert, m_withHow),
+                  single = insertStatement(m_withHow);
     qsizetype first = 1;
     for (int count : sql::statementRows(int(links.size()) - 1, rowsPerInsert)) {
         QList<QVariant> values;
@@ -203,15 +230,18 @@ qint64 LinkHistory::recordRefreshes(Gateway& db, const QString& linkTable,
     return batch;
 }
 
-LinkHistory::Batch::Batch(LinkHistory& history)
-    : m_history(history) {
+LinkHistory::Batch::Batch(LinkHistory& history, const QString& how)
+    : m_history(history)
+    , m_how(history.m_how) {
     m_history.m_inBatch = true;
     m_history.m_batch = QVariant();
+    m_history.m_how = how;
 }
 
 LinkHistory::Batch::~Batch() {
     m_history.m_inBatch = false;
     m_history.m_batch = QVariant();
+    m_history.m_how = m_how;
 }
 
 std::optional<BatchOffer> LinkHistory::newestBatch(Gateway& db, const QString& linkTable) {
@@ -295,7 +325,8 @@ void LinkHistory::putBack(Gateway& db, const BatchOffer& offer, const BatchLink&
     }
     write(db,
           Change{offer.linkTable, link.id, QStringLiteral("undo"), link.revenueId, link.itemId,
-                 current, link.added ? QList<QVariant>() : link.before, offer.batch},
+                 current, link.added ? QList<QVariant>() : link.before, offer.batch,
+                 QStringLiteral("undo")},
           false);
 }
 
@@ -332,7 +363,8 @@ UndoOutcome LinkHistory::undo(Gateway& db, const BatchOffer& offer) {
                      QVariant(),
                      {},
                      {},
-                     offer.batch},
+                     offer.batch,
+                     QStringLiteral("undo")},
               false);
     transaction.commit();
     if (m_changed)

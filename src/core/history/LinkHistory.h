@@ -53,6 +53,8 @@ public:
     bool available(Gateway& db);
     // Whether the table is there, without making it (for what only reads the history).
     bool present(Gateway& db);
+    // Whether the table has its column How (known once present() or available() said it is there).
+    bool keepsHow() const { return m_withHow; }
     // Asks the database again at the next need ("a. Create Tables" may have made the table).
     void recheck();
     // A number that grows with every change of a link this program makes (a save, a delete, an
@@ -79,17 +81,22 @@ public:
     // when no history is kept, or there was nothing to record.
     qint64 recordRefreshes(Gateway& db, const QString& linkTable, const QList<Refreshed>& links);
 
-    // The saves made while a Batch lives share one batch number: a "Map ALL Listed".
+    // The saves made while a Batch lives share one batch number: a "Map ALL Listed". `how` is
+    // what their history rows say made them ("map all", "re-map").
     class Batch {
     public:
-        explicit Batch(LinkHistory& history);
+        Batch(LinkHistory& history, const QString& how);
         ~Batch();
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
 
     private:
         LinkHistory& m_history;
+        QString m_how;
     };
+    // What made the saves from now on, within a batch ("proposal, score 87"); a save outside a
+    // batch is a "save".
+    void setHow(const QString& how) { m_how = how; }
 
     // The newest "Map ALL Listed" of the link table that has not been undone.
     std::optional<BatchOffer> newestBatch(Gateway& db, const QString& linkTable);
@@ -109,9 +116,12 @@ private:
         QVariant revenueId, itemId;
         QList<QVariant> before, after; // in the order of linkColumns(); empty: all NULL
         QVariant batch;
+        QString how; // "save", "map all", "proposal, score 87", "re-map", "list update", "undo"
     };
     // The ? parameters of the history row of a change.
-    static QList<QVariant> parametersOf(const Change& change);
+    QList<QVariant> parametersOf(const Change& change) const;
+    // Whether the table has its column How.
+    static bool probeHow(Gateway& db);
     // Adds the history row. The first row of a batch gives the batch its number (the row's own
     // ID), which is returned.
     qint64 write(Gateway& db, const Change& change, bool givesBatchNumber);
@@ -137,6 +147,9 @@ private:
     Changed m_changed;
     bool m_inBatch = false;
     QVariant m_batch;
+    QString m_how;
+    bool m_withHow = false;
+    bool m_howTried = false;
 };
 
 } // namespace history

@@ -1,6 +1,7 @@
 #include "MappingReports.h"
 
 #include "core/db/Gateway.h"
+#include "core/review/ReviewStatements.h"
 #include "core/text/Percent.h"
 #include "core/tsql/SqlText.h"
 
@@ -8,9 +9,20 @@
 
 namespace reports {
 
-QString allMappingsStatement(const QString& table) {
+QString allMappingsStatement(const QString& table, bool withReview) {
     const QString ref = sql::buildFileTable(table);
-    const QString link = sql::buildFileTable(table + QStringLiteral("_LINK"));
+    const QString linkTable = table + QStringLiteral("_LINK");
+    const QString link = sql::buildFileTable(linkTable);
+    // The review of each link: its state, and who approved or flagged it when, while that stands.
+    const QString reviewed = QStringLiteral("CASE WHEN ") + review::stateExpression() +
+                             QStringLiteral(" = 'to review' THEN NULL ELSE ");
+    const QString review =
+        withReview ? review::stateExpression() + QStringLiteral(" AS [Review], ") + reviewed +
+                         QStringLiteral("RV.[ReviewedBy] END AS [Reviewed by], ") + reviewed +
+                         QStringLiteral("CONVERT(varchar(19), RV.[ReviewedAt], 120) END AS "
+                                        "[Reviewed at] ")
+                   : QStringLiteral("'to review' AS [Review], NULL AS [Reviewed by], "
+                                    "NULL AS [Reviewed at] ");
     // A code listed twice in the reference table is joined once, with its first row. The
     // descriptions compare as SQL Server compares them (case and trailing blanks aside) on the
     // embedded database too, where a column's collation would not survive ISNULL.
@@ -21,17 +33,16 @@ QString allMappingsStatement(const QString& table) {
                "CASE WHEN R.ID IS NULL THEN 'code not in the list' "
                "WHEN UPPER(RTRIM(ISNULL(L.Description, ''))) <> "
                "UPPER(RTRIM(ISNULL(R.Description, ''))) "
-               "THEN 'description changed' ELSE 'ok' END AS Status "
-               "FROM ") +
-           link +
+               "THEN 'description changed' ELSE 'ok' END AS Status, ") +
+           review + QStringLiteral("FROM ") + link +
            QStringLiteral(
                " L WITH (NOLOCK) LEFT OUTER JOIN (SELECT Code, MIN(ID) AS FirstID FROM ") +
            ref +
            QStringLiteral(" WITH (NOLOCK) GROUP BY Code) F ON F.Code = L.Code LEFT OUTER JOIN ") +
-           ref +
-           QStringLiteral(" R WITH (NOLOCK) ON R.ID = F.FirstID "
-                          "ORDER BY ISNULL(R.Category, L.Category), L.Code, L.RevenueID, L.ItemID, "
-                          "L.ItemDesc");
+           ref + QStringLiteral(" R WITH (NOLOCK) ON R.ID = F.FirstID") +
+           (withReview ? review::reviewJoins(linkTable) : QString()) +
+           QStringLiteral(" ORDER BY ISNULL(R.Category, L.Category), L.Code, L.RevenueID, "
+                          "L.ItemID, L.ItemDesc");
 }
 
 QString linkedCodeStatement(const QString& linkTable, const QString& revenueId,
@@ -41,37 +52,48 @@ QString linkedCodeStatement(const QString& linkTable, const QString& revenueId,
            QStringLiteral(" AND ItemID=") + sql::quoted(itemId) + QStringLiteral(" ");
 }
 
-QString coverageStatement(const QString& table) {
+QString coverageStatement(const QString& table, bool withReview) {
     const QString ref = sql::buildFileTable(table);
-    const QString link = sql::buildFileTable(table + QStringLiteral("_LINK"));
+    const QString linkTable = table + QStringLiteral("_LINK");
+    const QString link = sql::buildFileTable(linkTable);
+    // A code's links, and whether every one of them is approved.
+    const QString codes =
+        withReview ? QStringLiteral("SELECT L.Code, MIN(CASE WHEN ") + review::stateExpression() +
+                         QStringLiteral(" = 'approved' THEN 1 ELSE 0 END) AS Approved FROM ") +
+                         link + QStringLiteral(" L WITH (NOLOCK)") +
+                         review::reviewJoins(linkTable) + QStringLiteral(" GROUP BY L.Code")
+                   : QStringLiteral("SELECT DISTINCT Code, 0 AS Approved FROM ") + link +
+                         QStringLiteral(" WITH (NOLOCK)");
     // Categories that differ only in case or trailing blanks are one, as SQL Server compares
     // them; UPPER and RTRIM make the embedded database, which would keep them apart, do the same.
     return QStringLiteral("SELECT MIN(Category) AS Category, SUM(Items) AS Items, "
                           "SUM(Mapped) AS Mapped, "
-                          "SUM(Orphans) AS Orphans FROM ("
+                          "SUM(Orphans) AS Orphans, SUM(Approved) AS Approved FROM ("
                           "SELECT ISNULL(R.Category, '') AS Category, 1 AS Items, "
-                          "CASE WHEN M.Code IS NULL THEN 0 ELSE 1 END AS Mapped, 0 AS Orphans "
+                          "CASE WHEN M.Code IS NULL THEN 0 ELSE 1 END AS Mapped, 0 AS Orphans, "
+                          "ISNULL(M.Approved, 0) AS Approved "
                           "FROM ") +
-           ref + QStringLiteral(" R WITH (NOLOCK) LEFT OUTER JOIN (SELECT DISTINCT Code FROM ") +
-           link +
-           QStringLiteral(" WITH (NOLOCK)) M ON M.Code = R.Code "
+           ref + QStringLiteral(" R WITH (NOLOCK) LEFT OUTER JOIN (") + codes +
+           QStringLiteral(") M ON M.Code = R.Code "
                           "UNION ALL "
-                          "SELECT ISNULL(L.Category, ''), 0, 0, 1 FROM ") +
+                          "SELECT ISNULL(L.Category, ''), 0, 0, 1, 0 FROM ") +
            link + QStringLiteral(" L WITH (NOLOCK) WHERE NOT EXISTS (SELECT 1 FROM ") + ref +
            QStringLiteral(" R2 WITH (NOLOCK) WHERE R2.Code = L.Code)"
                           ") C GROUP BY UPPER(RTRIM(Category))");
 }
 
-QList<CoverageRow> coverage(Gateway& gateway, const QString& table) {
-    const TextTable result = gateway.query(coverageStatement(table));
+QList<CoverageRow> coverage(Gateway& gateway, const QString& table, bool withReview) {
+    const TextTable result = gateway.query(coverageStatement(table, withReview));
     QList<CoverageRow> rows;
-    CoverageRow total{QStringLiteral("Total"), 0, 0, 0};
+    CoverageRow total{QStringLiteral("Total"), 0, 0, 0, 0};
     for (const QStringList& r : result.rows) {
         CoverageRow row{r.value(0).isEmpty() ? QStringLiteral("-") : r.value(0),
-                        r.value(1).toLongLong(), r.value(2).toLongLong(), r.value(3).toLongLong()};
+                        r.value(1).toLongLong(), r.value(2).toLongLong(), r.value(3).toLongLong(),
+                        r.value(4).toLongLong()};
         total.items += row.items;
         total.mapped += row.mapped;
         total.orphanLinks += row.orphanLinks;
+        total.approved += row.approved;
         rows << row;
     }
     std::stable_sort(rows.begin(), rows.end(), [](const CoverageRow& a, const CoverageRow& b) {
@@ -91,10 +113,16 @@ QList<CoverageRow> coverage(Gateway& gateway, const QString& table) {
 
 TextTable coverageTable(const QList<CoverageRow>& rows) {
     TextTable t;
-    t.columns = QStringList{"Category", "Items", "Mapped", "Per cent", "Links not in list"};
+    t.columns = QStringList{"Category",          "Items",    "Mapped",    "Per cent",
+                            "Links not in list", "Approved", "% approved"};
     for (const CoverageRow& r : rows)
-        t.rows << QStringList{r.category, QString::number(r.items), QString::number(r.mapped),
-                              text::percent(r.mapped, r.items), QString::number(r.orphanLinks)};
+        t.rows << QStringList{r.category,
+                              QString::number(r.items),
+                              QString::number(r.mapped),
+                              text::percent(r.mapped, r.items),
+                              QString::number(r.orphanLinks),
+                              QString::number(r.approved),
+                              text::percent(r.approved, r.items)};
     return t;
 }
 

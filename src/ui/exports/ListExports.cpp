@@ -1,6 +1,7 @@
 #include "ListExports.h"
 
 #include "core/reports/MappingReports.h"
+#include "core/review/LinkReview.h"
 #include "core/text/Csv.h"
 #include "ui/widgets/FlexGrid.h"
 #include "ui/widgets/LongWork.h"
@@ -95,7 +96,13 @@ void ListExports::exportList(FlexGrid* grid) {
 void ListExports::exportAllMappings() {
     const QString table = m_form.c.lblESOATableName->text();
     saveTable(QStringLiteral("Export all mappings"), table + QStringLiteral("_mappings.csv"),
-              [this, table] { return m_form.db().query(reports::allMappingsStatement(table)); });
+              [this, table] {
+                  return m_form.db().query(reports::allMappingsStatement(table, reviewKept()));
+              });
+}
+
+bool ListExports::reviewKept() {
+    return m_form.history.present(m_form.db()) && review::present(m_form.db());
 }
 
 void ListExports::showCoverage() {
@@ -103,7 +110,7 @@ void ListExports::showCoverage() {
     TextTable rows;
     try {
         WaitCursor wait;
-        rows = reports::coverageTable(reports::coverage(m_form.db(), table));
+        rows = reports::coverageTable(reports::coverage(m_form.db(), table, reviewKept()));
     } catch (const DbError& e) {
         m_form.prompter.message(e.description());
         return;

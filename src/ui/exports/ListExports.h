@@ -38,6 +38,8 @@ signals:
     void coverageShown(QDialog* dialog);
 
 private:
+    // Whether the links' history and reviews are kept, so that the reports give their states.
+    bool reviewKept();
     // Asks for a file, then makes the table (which may fail with the database's text) and writes
     // it, under the hourglass; says what failed. True when the file was written.
     bool saveTable(const QString& title, const QString& suggested,

@@ -1,5 +1,7 @@
 #include "HistoryScreen.h"
 
+#include "core/review/LinkReview.h"
+#include "core/review/ReviewStatements.h"
 #include "ui/widgets/FlexGrid.h"
 
 #include <QDialog>
@@ -57,7 +59,13 @@ void HistoryScreen::showItemHistory(int row) {
     const QString table = listedLinkTable();
     TextTable rows;
     try {
-        rows = m_form.history.itemHistory(m_form.db(), table, cells->at(0), cells->at(1));
+        // The review actions of the item's links stand among its changes.
+        const TextTable reviews =
+            review::present(m_form.db())
+                ? m_form.db().query(review::itemReviewsStatement(table, cells->at(0), cells->at(1)))
+                : TextTable{};
+        rows = review::withReviews(
+            m_form.history.itemHistory(m_form.db(), table, cells->at(0), cells->at(1)), reviews);
     } catch (const DbError& e) {
         m_form.prompter.message(e.description());
         return;
@@ -75,7 +83,7 @@ void HistoryScreen::showItemHistory(int row) {
     auto* list = new FlexGrid(&dialog);
     list->setObjectName(QStringLiteral("GridLinkHistory"));
     list->bind(rows);
-    const int widths[] = {2300, 1400, 1400, 900, 1300, 3800, 1300, 3800, 900};
+    const int widths[] = {2300, 1400, 1400, 900, 1300, 3800, 1300, 3800, 900, 3000};
     for (int col = 0; col < list->cols() && col < int(std::size(widths)); ++col)
         list->setColWidth(col, widths[col]);
     layout->addWidget(list);

@@ -4,6 +4,7 @@
 #include "core/maintenance/ListStatements.h"
 #include "core/maintenance/TableStatements.h"
 #include "core/register/RegisterStatements.h"
+#include "core/review/ReviewStatements.h"
 #include "core/tsql/SqlText.h"
 #include "ui/screen/FormContext.h"
 
@@ -38,17 +39,21 @@ QString Tables::CreateReferenceTables() {
         } catch (const DbError&) {
         }
     }
-    // The history of the links is made when it is missing; it is never dropped or emptied.
-    for (const QString& statement : history::createStatements()) {
+    // The history of the links is made when it is missing (or given its column How when made
+    // before it); it is never dropped or emptied.
+    const QStringList historyStatements = history::createStatements() << history::addHowStatement();
+    for (const QString& statement : historyStatements) {
         try {
             m_form.db().execute(statement);
         } catch (const DbError&) {
         }
     }
-    // So are the FDA's register of drug products, which "Import drug register..." fills, and the
-    // record of the lists' editions, which "c. Update from new list..." writes.
-    for (const QString& statement :
-         drugregister::createStatements() + listupdate::createStatements()) {
+    // So are the FDA's register of drug products, which "Import drug register..." fills, the
+    // record of the lists' editions, which "c. Update from new list..." writes, and the reviews of
+    // the links.
+    for (const QString& statement : drugregister::createStatements() +
+                                        listupdate::createStatements() +
+                                        review::createStatements()) {
         try {
             m_form.db().execute(statement);
         } catch (const DbError&) {

@@ -112,7 +112,7 @@ void Mappings::cmdMapAll_Click() {
     const int rows = grid->rows();
     const quint64 version = grid->listVersion();
     // The run's saves share one batch of the history, which the mapping list can undo.
-    history::LinkHistory::Batch batch(m_form.history);
+    history::LinkHistory::Batch batch(m_form.history, QStringLiteral("map all"));
     // Every save commits its own row, so a run that is cut short keeps each row it saved. The
     // run ends if the list is replaced under it: it maps only the list the user confirmed.
     for (int i = 1; i < rows && grid->listVersion() == version; ++i) {

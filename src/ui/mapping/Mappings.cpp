@@ -37,6 +37,17 @@ QString Mappings::listedTable() const {
     return m_listedTable.isNull() ? m_form.c.lblESOATableName->text() : m_listedTable;
 }
 
+bool Mappings::selectLink(qint64 id) {
+    FlexGrid* grid = m_form.c.GridMap;
+    for (int r = grid->fixedRows(); r < grid->rows(); ++r)
+        if (grid->textMatrix(r, 0) == QString::number(id)) {
+            grid->setRow(r);
+            grid->setTopRow(r);
+            return true;
+        }
+    return false;
+}
+
 void Mappings::GridMap_Click() {
     m_form.steps.ShowStepHint(7);
 }

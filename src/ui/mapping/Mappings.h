@@ -41,6 +41,8 @@ public:
 
     // The reference table whose links GridMap lists.
     QString listedTable() const;
+    // Makes the listed link of that ID GridMap's current row, in view; false when it is not listed.
+    bool selectLink(qint64 id);
 
     // Ends a check that is running (the screen is closing).
     void stopRunningCheck() { m_stopCheck = true; }

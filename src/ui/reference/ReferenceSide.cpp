@@ -177,3 +177,64 @@ void ReferenceSide::Grid1_Click() {
     m_form.screen.SearchHospitalItems();
     m_form.steps.ShowStepHint(2);
 }
+
+namespace {
+
+// Whether two codes are the same as SQL Server compares them: case and trailing blanks aside.
+bool sameCode(const QString& a, const QString& b) {
+    auto trimmed = [](QString s) {
+        while (s.endsWith(u' '))
+            s.chop(1);
+        return s;
+    };
+    return trimmed(a).compare(trimmed(b), Qt::CaseInsensitive) == 0;
+}
+
+// The first data row of a grid whose cell in `col` passes `match`; -1 when none does.
+template <typename Match> int rowWhere(const FlexGrid* grid, int col, Match match) {
+    for (int r = grid->fixedRows(); r < grid->rows(); ++r)
+        if (match(grid->textMatrix(r, col)))
+            return r;
+    return -1;
+}
+
+} // namespace
+
+bool ReferenceSide::showItem(const QString& code) {
+    Controls& c = m_form.c;
+    QString category;
+    bool listed = false;
+    try {
+        Lookup found = m_form.db().lookup(QStringLiteral("SELECT TOP 1 Category FROM ") +
+                                          sql::buildFileTable(c.lblESOATableName->text()) +
+                                          QStringLiteral(" WITH (NOLOCK) WHERE Code=") +
+                                          sql::quoted(code) + QStringLiteral(" "));
+        listed = !found.atEnd();
+        if (listed)
+            category = found.field(QStringLiteral("Category")).toString();
+        found.close();
+    } catch (const DbError& e) {
+        m_form.prompter.message(e.description());
+        return false;
+    }
+    if (!listed)
+        return false;
+    c.txtSOADesc->setText(QString());
+    const int categoryRow = rowWhere(c.GridCat, 0, [&](const QString& text) {
+        return sameCode(text, category) || (category.trimmed().isEmpty() && text == u"-");
+    });
+    if (categoryRow >= 0) {
+        c.GridCat->setRow(categoryRow);
+        GridCat_Click();
+    } else {
+        LoadReferenceItems();
+    }
+    const int itemRow =
+        rowWhere(c.Grid1, 1, [&](const QString& text) { return sameCode(text, code); });
+    if (itemRow < 0)
+        return false;
+    c.Grid1->setRow(itemRow);
+    c.Grid1->setTopRow(itemRow);
+    Grid1_Click();
+    return true;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 struct FormContext;
 
 // The PhilHealth side of the screen: the choice of reference table and category (with the
@@ -23,6 +25,11 @@ public:
     void cmdSearchSOAItem_Click();
     // Takes the clicked reference item: its fields, its links, and a search of the hospital side.
     void Grid1_Click();
+
+    // Takes the reference item of a code as a click on it would, its category chosen first and
+    // the description box emptied so that the list holds it. False when the current reference
+    // table does not list the code.
+    bool showItem(const QString& code);
 
 private:
     void applyRouting();

@@ -84,6 +84,7 @@ void MainScreen::connectEventProcedures() {
         });
     // Last: the suggestions follow what the screen's own procedures did.
     m_suggest.install();
+    m_review.install();
 }
 
 void MainScreen::Form_Load() {
@@ -183,6 +184,19 @@ void MainScreen::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void MainScreen::showLink(const QString& table, const QString& code, qint64 linkId) {
+    if (m_c.lblESOATableName->text() != table) {
+        const int index = table == u"ESOA_ITEM" ? 0 : 1;
+        m_c.optTable[index]->setChecked(true);
+    }
+    if (!m_reference.showItem(code)) {
+        // A code the list no longer has: its links all the same.
+        m_c.txtESOACode->setText(code);
+        m_mappings.LoadMappings();
+    }
+    m_mappings.selectLink(linkId);
 }
 
 void MainScreen::cmdClose_Click() {

@@ -10,6 +10,7 @@
 #include "ui/maintenance/Tables.h"
 #include "ui/mapping/Mappings.h"
 #include "ui/reference/ReferenceSide.h"
+#include "ui/review/ReviewScreen.h"
 #include "ui/screen/Controls.h"
 #include "ui/screen/FormContext.h"
 #include "ui/screen/ScreenCalls.h"
@@ -44,6 +45,7 @@ public:
     StatementLogScreen& statementLog() { return m_statementLog; }
     DatabaseCheckScreen& databaseCheck() { return m_databaseCheck; }
     SuggestScreen& suggestions() { return m_suggest; }
+    ReviewScreen& review() { return m_review; }
     history::LinkHistory& linkHistory() { return m_history; }
 
     // The load step: restores the window settings, sets the starting grid columns, runs the
@@ -70,6 +72,7 @@ public:
     void addLinkHistoryItems(QMenu* menu, int row) override {
         m_suggest.addMappingListItems(menu);
         m_listUpdate.addMenuItems(menu);
+        m_review.addMenuItems(menu);
         m_historyScreen.addMenuItems(menu, row);
     }
     void addListMenu(FlexGrid* grid) override { m_exports.installOn(grid); }
@@ -79,6 +82,7 @@ public:
     void drugRegisterImported() override { m_suggest.engine().registerChanged(); }
     void referenceListUpdated() override { m_suggest.engine().forget(); }
     void showLinksToMissingCodes() override { m_suggest.retiredLinks().open(false); }
+    void showLink(const QString& table, const QString& code, qint64 linkId) override;
 
 public slots:
     void cmdClose_Click();
@@ -122,4 +126,5 @@ private:
     StatementLogScreen m_statementLog{m_form};
     DatabaseCheckScreen m_databaseCheck{m_form};
     SuggestScreen m_suggest{m_form};
+    ReviewScreen m_review{m_form};
 };

@@ -41,6 +41,9 @@ public:
     // "Links to codes no longer listed": the links of the current table whose code it lacks,
     // offered for re-mapping; when there are none, nothing opens and nothing is said.
     virtual void showLinksToMissingCodes() = 0;
+    // Shows a link of a reference table in its context: its PhilHealth item selected in Grid1
+    // (its category chosen), its links in GridMap with the link current.
+    virtual void showLink(const QString& table, const QString& code, qint64 linkId) = 0;
 
 protected:
     ~ScreenCalls() = default;

@@ -128,7 +128,7 @@ void RetiredLinks::cmdRetiredSave_Click() {
         KeptTexts kept(boxes);
         WaitCursor wait(m_dialog);
         // One batch of the history: the mapping list's undo offers to undo the whole run.
-        history::LinkHistory::Batch batch(m_form.history);
+        history::LinkHistory::Batch batch(m_form.history, QStringLiteral("re-map"));
         for (int row : ticked) {
             ProposalGrid::Row& r = m_list->row(row);
             const listupdate::LinkToMissingCode& link = m_links[row - 1];

@@ -113,10 +113,12 @@ void SuggestCodes::cmdSuggestSave_Click() {
                         c.txtVALTORItemID, c.txtVALTORitemDesc});
         WaitCursor wait(m_dialog);
         // One batch of the history: the mapping list's undo offers to undo the whole run.
-        history::LinkHistory::Batch batch(m_form.history);
+        history::LinkHistory::Batch batch(m_form.history, QStringLiteral("proposal"));
         for (int i : ticked) {
             ProposalGrid::Row& r = m_list->row(i);
             const suggest::ReferenceItem& code = r.choices[r.chosen].item;
+            m_form.history.setHow(
+                QStringLiteral("proposal, score %1").arg(r.choices[r.chosen].score));
             c.txtESOACode->setText(code.code);
             c.txtESOADesc->setText(code.description);
             c.txtFixedFee->setText(code.fixedFee);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QStandardPaths>
@@ -75,6 +76,19 @@ QString MessageBoxPrompter::saveFileName(const QString& title, const QString& su
 QString MessageBoxPrompter::openFileName(const QString& title, const QString& filter) {
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), title,
                                         documentsFolder().path(), filter);
+}
+
+std::optional<QString> MessageBoxPrompter::askText(const QString& title, const QString& label) {
+    QInputDialog box(QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("dlgAskText"));
+    box.setWindowTitle(title);
+    box.setLabelText(label);
+    box.setInputMode(QInputDialog::TextInput);
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Cancel"));
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return box.textValue();
 }
 
 std::unique_ptr<Progress> MessageBoxPrompter::progress(const QString& title, const QString& label,

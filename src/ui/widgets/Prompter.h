@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 // How far long work is, shown while it runs: a bar and a Cancel button.
 class Progress {
@@ -35,6 +36,9 @@ public:
     // Shows how far work with `maximum` steps is, from 0, until the progress is destroyed.
     virtual std::unique_ptr<Progress> progress(const QString& title, const QString& label,
                                                int maximum) = 0;
+    // A one-line box titled `title` that asks `label`, with OK and Cancel: the text typed, nothing
+    // when the user cancelled.
+    virtual std::optional<QString> askText(const QString& title, const QString& label) = 0;
 
 protected:
     virtual Answer show(const QString& text, Buttons buttons, Icon icon, const QString& title) = 0;
@@ -47,6 +51,7 @@ public:
     QString openFileName(const QString& title, const QString& filter) override;
     std::unique_ptr<Progress> progress(const QString& title, const QString& label,
                                        int maximum) override;
+    std::optional<QString> askText(const QString& title, const QString& label) override;
 
 protected:
     Answer show(const QString& text, Buttons buttons, Icon icon, const QString& title) override;

@@ -83,7 +83,7 @@ void TestServerAnswers::theTablesAreReadFromTheProgramsOwnStatements() {
         names << t.name;
     QCOMPARE(names, (QStringList{"ESOA_ITEM", "ESOA_ITEM_LINK", "ESOA_ER", "ESOA_ER_LINK",
                                  "ESOA_LINK_HISTORY", "ESOA_DRUG_REGISTER", "ESOA_LIST_VERSION",
-                                 "ESOA_LIST_RETIRED", "ESOA_LIST_CHANGE"}));
+                                 "ESOA_LIST_RETIRED", "ESOA_LIST_CHANGE", "ESOA_LINK_REVIEW"}));
     const ExpectedTable& link = tables[1];
     QStringList columns;
     for (const ExpectedColumn& c : link.columns)
@@ -157,7 +157,7 @@ void TestServerAnswers::columnsOfAnotherTypeMissingOrRefusingNull() {
     const QList<ExpectedTable> tables = expectedTables(Dialect::TSql);
     ValueTable answer = columnsAsMade(tables);
     Findings f = tableFindings(tables, answer);
-    QCOMPARE(f.size(), 9);
+    QCOMPARE(f.size(), 10);
     for (const Finding& one : f)
         QVERIFY2(one.result == Result::Ok, qPrintable(one.check + ": " + one.detail));
     QCOMPARE(f[0].detail, QStringLiteral("6 columns as the program makes them."));
@@ -184,11 +184,12 @@ void TestServerAnswers::columnsOfAnotherTypeMissingOrRefusingNull() {
                  "smallmoney.",
                  "Table ESOA_ER_LINK | failed | The column RevenueID is missing: every statement "
                  "that names it fails.",
-                 "Table ESOA_LINK_HISTORY | ok | 26 columns as the program makes them.",
+                 "Table ESOA_LINK_HISTORY | ok | 27 columns as the program makes them.",
                  "Table ESOA_DRUG_REGISTER | ok | 8 columns as the program makes them.",
                  "Table ESOA_LIST_VERSION | ok | 12 columns as the program makes them.",
                  "Table ESOA_LIST_RETIRED | ok | 8 columns as the program makes them.",
-                 "Table ESOA_LIST_CHANGE | ok | 8 columns as the program makes them."}));
+                 "Table ESOA_LIST_CHANGE | ok | 8 columns as the program makes them.",
+                 "Table ESOA_LINK_REVIEW | ok | 9 columns as the program makes them."}));
     // Names compare as SQL Server's do, without regard to case; a column of its own is no fault.
     ValueTable other = columnsAsMade(tables);
     for (QList<QVariant>& row : rowsOf(other))
@@ -215,7 +216,8 @@ void TestServerAnswers::missingTablesFailOrWaitForTheirFirstUse() {
                             "without their history."));
     QCOMPARE(presentTables(answer),
              (QStringList{"ESOA_ITEM", "ESOA_ITEM_LINK", "ESOA_ER_LINK", "ESOA_DRUG_REGISTER",
-                          "ESOA_LIST_VERSION", "ESOA_LIST_RETIRED", "ESOA_LIST_CHANGE"}));
+                          "ESOA_LIST_VERSION", "ESOA_LIST_RETIRED", "ESOA_LIST_CHANGE",
+                          "ESOA_LINK_REVIEW"}));
 }
 
 void TestServerAnswers::indexesMissingOrDifferent() {
@@ -321,20 +323,21 @@ void TestServerAnswers::theRightsAskedForEachTable() {
          neededRights({"tbcoLabExam", "tbcoXRayExam", "Inventory..InvMaster", "tbcoLabExam"}))
         asked << r.database + u'.' + r.table + u' ' + r.needed.join(u'+') + u'/' +
                      r.maintenance.join(u'+');
-    QCOMPARE(asked,
-             (QStringList{"Build_FIle.tbRevenues SELECT/", "Build_FIle.tbcorevenuecode SELECT/",
-                          "Inventory.tbInvMaster SELECT/ALTER", "Inventory.tbForGeneric SELECT/",
-                          "Build_FIle.ESOA_ITEM SELECT/INSERT+UPDATE+DELETE+ALTER",
-                          "Build_FIle.ESOA_ITEM_LINK SELECT+INSERT+UPDATE+DELETE/ALTER",
-                          "Build_FIle.ESOA_ER SELECT/INSERT+UPDATE+DELETE+ALTER",
-                          "Build_FIle.ESOA_ER_LINK SELECT+INSERT+UPDATE+DELETE/ALTER",
-                          "Build_FIle.ESOA_LINK_HISTORY SELECT+INSERT+UPDATE/",
-                          "Build_FIle.ESOA_DRUG_REGISTER SELECT/INSERT+DELETE",
-                          "Build_FIle.ESOA_LIST_VERSION SELECT/INSERT",
-                          "Build_FIle.ESOA_LIST_RETIRED /INSERT",
-                          "Build_FIle.ESOA_LIST_CHANGE /INSERT", "Build_FIle.tbcoLabExam SELECT/",
-                          "Build_FIle.tbcoXRayExam SELECT/ALTER", "Inventory.InvMaster SELECT/",
-                          "Build_FIle.tbcoUltraExam /ALTER", "Build_FIle.tbcoCTExam /ALTER"}));
+    QCOMPARE(
+        asked,
+        (QStringList{"Build_FIle.tbRevenues SELECT/", "Build_FIle.tbcorevenuecode SELECT/",
+                     "Inventory.tbInvMaster SELECT/ALTER", "Inventory.tbForGeneric SELECT/",
+                     "Build_FIle.ESOA_ITEM SELECT/INSERT+UPDATE+DELETE+ALTER",
+                     "Build_FIle.ESOA_ITEM_LINK SELECT+INSERT+UPDATE+DELETE/ALTER",
+                     "Build_FIle.ESOA_ER SELECT/INSERT+UPDATE+DELETE+ALTER",
+                     "Build_FIle.ESOA_ER_LINK SELECT+INSERT+UPDATE+DELETE/ALTER",
+                     "Build_FIle.ESOA_LINK_HISTORY SELECT+INSERT+UPDATE/ALTER",
+                     "Build_FIle.ESOA_DRUG_REGISTER SELECT/INSERT+DELETE",
+                     "Build_FIle.ESOA_LIST_VERSION SELECT/INSERT",
+                     "Build_FIle.ESOA_LIST_RETIRED /INSERT", "Build_FIle.ESOA_LIST_CHANGE /INSERT",
+                     "Build_FIle.ESOA_LINK_REVIEW SELECT+INSERT/", "Build_FIle.tbcoLabExam SELECT/",
+                     "Build_FIle.tbcoXRayExam SELECT/ALTER", "Inventory.InvMaster SELECT/",
+                     "Build_FIle.tbcoUltraExam /ALTER", "Build_FIle.tbcoCTExam /ALTER"}));
 }
 
 void TestServerAnswers::theServerTheLoginAndTheEncryption() {
@@ -428,7 +431,8 @@ void TestServerAnswers::theQuestionsAsTheyAreSent() {
                             "COLUMNS WHERE TABLE_SCHEMA = 'dbo' AND TABLE_NAME IN ('ESOA_ITEM', "
                             "'ESOA_ITEM_LINK', 'ESOA_ER', 'ESOA_ER_LINK', 'ESOA_LINK_HISTORY', "
                             "'ESOA_DRUG_REGISTER', 'ESOA_LIST_VERSION', 'ESOA_LIST_RETIRED', "
-                            "'ESOA_LIST_CHANGE') ORDER BY TABLE_NAME, ORDINAL_POSITION"));
+                            "'ESOA_LIST_CHANGE', 'ESOA_LINK_REVIEW') ORDER BY TABLE_NAME, "
+                            "ORDINAL_POSITION"));
     QCOMPARE(statements::encryption(),
              QStringLiteral("SELECT encrypt_option FROM sys.dm_exec_connections WHERE session_id "
                             "= @@SPID"));

@@ -16,12 +16,20 @@ void TestHistoryStatements::statementTexts() {
         "[OldItemDesc], [OldInvOrProc], [OldSectionID], [NewCode], [NewCategory], "
         "[NewDescription], [NewFixedFee], [NewChargingUnit], [NewItemDesc], [NewInvOrProc], "
         "[NewSectionID]";
-    QCOMPARE(history::insertStatement(),
-             "INSERT INTO [Build_FIle].[dbo].[ESOA_LINK_HISTORY] ([ChangedAt], [ChangedBy], "
-             "[Workstation], [LinkTable], [LinkID], [Action], [RevenueID], [ItemID], " +
-                 values +
-                 ", [BatchNo]) VALUES (GETDATE(), SUSER_SNAME(), HOST_NAME(), ?, ?, ?, ?, ?, ?, "
-                 "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    QCOMPARE(
+        history::insertStatement(),
+        "INSERT INTO [Build_FIle].[dbo].[ESOA_LINK_HISTORY] ([ChangedAt], [ChangedBy], "
+        "[Workstation], [LinkTable], [LinkID], [Action], [RevenueID], [ItemID], " +
+            values +
+            ", [BatchNo], [How]) VALUES (GETDATE(), SUSER_SNAME(), HOST_NAME(), ?, ?, ?, ?, ?, "
+            "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    // A table made before the column How gets it, or its rows go on without it.
+    QVERIFY(
+        history::insertStatement(false).endsWith(", [BatchNo]) VALUES (GETDATE(), SUSER_SNAME(), "
+                                                 "HOST_NAME(), ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                                 "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QCOMPARE(history::addHowStatement(),
+             "ALTER TABLE [Build_FIle].[dbo].[ESOA_LINK_HISTORY] ADD [How] varchar(40) NULL");
     const QStringList create = history::createStatements();
     QCOMPARE(create.size(), 5);
     QVERIFY(create[0].startsWith(
@@ -29,7 +37,8 @@ void TestHistoryStatements::statementTexts() {
         "IDENTITY(1,1) NOT NULL,    [ChangedAt]         [datetime]      NOT NULL,    [ChangedBy]  "
         "       [nvarchar](128) NULL,    [Workstation]       [nvarchar](128) NULL,"));
     QVERIFY(create[0].contains("    [OldFixedFee]       SMALLMONEY     NULL,"));
-    QVERIFY(create[0].endsWith("    [BatchNo]           [bigint]        NULL)"));
+    QVERIFY(create[0].endsWith("    [BatchNo]           [bigint]        NULL,"
+                               "    [How]               [varchar](40)   NULL)"));
     QCOMPARE(create[2], "CREATE NONCLUSTERED INDEX [by_Item] ON "
                         "[Build_File].[dbo].[ESOA_LINK_HISTORY](    [LinkTable] Asc,    "
                         "[RevenueID] Asc,    [ItemID] Asc)");
@@ -53,13 +62,14 @@ void TestHistoryStatements::statementTexts() {
              "[InvOrProc] = ?, [SectionID] = ? WHERE [ID] = ?");
     QCOMPARE(history::removeStatement("ESOA_ER_LINK"),
              "DELETE FROM [Build_FIle].[dbo].[ESOA_ER_LINK] WHERE [ID] = ?");
-    QCOMPARE(history::itemHistoryStatement("ESOA_ER_LINK", "P'H", "10020"),
-             "SELECT CONVERT(varchar(19), [ChangedAt], 120) AS [When], [ChangedBy] AS [Who], "
-             "[Workstation], [Action], [OldCode] AS [Old code], [OldDescription] AS [Old "
-             "description], [NewCode] AS [New code], [NewDescription] AS [New description], "
-             "[BatchNo] AS [Map ALL] FROM [Build_FIle].[dbo].[ESOA_LINK_HISTORY] WITH (NOLOCK) "
-             "WHERE [LinkTable]='ESOA_ER_LINK' AND [RevenueID]='P''H' AND [ItemID]='10020' ORDER "
-             "BY [ID] DESC");
+    QCOMPARE(
+        history::itemHistoryStatement("ESOA_ER_LINK", "P'H", "10020"),
+        "SELECT CONVERT(varchar(19), [ChangedAt], 120) AS [When], [ChangedBy] AS [Who], "
+        "[Workstation], [Action], [OldCode] AS [Old code], [OldDescription] AS [Old "
+        "description], [NewCode] AS [New code], [NewDescription] AS [New description], "
+        "[BatchNo] AS [Map ALL], [ID] FROM [Build_FIle].[dbo].[ESOA_LINK_HISTORY] WITH (NOLOCK) "
+        "WHERE [LinkTable]='ESOA_ER_LINK' AND [RevenueID]='P''H' AND [ItemID]='10020' ORDER "
+        "BY [ID] DESC");
     QCOMPARE(history::laterChangesStatement("ESOA_ER_LINK", 7, 3),
              "SELECT [LinkID], MAX([ID]) AS [LastID] FROM [Build_FIle].[dbo].[ESOA_LINK_HISTORY] "
              "WHERE [LinkTable]='ESOA_ER_LINK' AND [ID] > 3 AND ([BatchNo] IS NULL OR ([BatchNo] "

@@ -62,8 +62,9 @@ void TestListExports::eachListHasItsMenu() {
     QCOMPARE(actionTexts(e.menuFor(c().Grid2)),
              common + QStringList{"Suggest PhilHealth codes for the listed items..."});
     QCOMPARE(actionTexts(e.menuFor(c().GridMap)),
-             common + QStringList({"Export all mappings...", "Links to codes no longer listed...",
-                                   "List versions...", "History of this link..."}));
+             common +
+                 QStringList({"Export all mappings...", "Links to codes no longer listed...",
+                              "List versions...", "Review links...", "History of this link..."}));
     QCOMPARE(actionTexts(e.menuFor(c().GridCat)), common + QStringList{"Coverage by category..."});
 }
 
@@ -121,23 +122,27 @@ void TestListExports::allMappingsWithTheirStatus() {
     const QList<QStringList> read = readCsvBack(path(QStringLiteral("all.csv")));
     QCOMPARE(read.size(), links + 1);
     const QStringList header = read.first();
-    QCOMPARE(header.last(), QStringLiteral("Status"));
+    QCOMPARE(header.mid(header.size() - 4),
+             (QStringList{"Status", "Review", "Reviewed by", "Reviewed at"}));
     const int code = int(header.indexOf(QStringLiteral("Code")));
     const int item = int(header.indexOf(QStringLiteral("ItemID")));
     const int desc = int(header.indexOf(QStringLiteral("Description")));
     const int itemDesc = int(header.indexOf(QStringLiteral("ItemDesc")));
+    const int status = int(header.indexOf(QStringLiteral("Status")));
     QStringList statuses;
     for (int r = 1; r < read.size(); ++r) {
         const QStringList& row = read[r];
         if (row[code] == u"GONE") {
-            QCOMPARE(row.last(), QStringLiteral("code not in the list"));
+            QCOMPARE(row[status], QStringLiteral("code not in the list"));
             QCOMPARE(row[item], QStringLiteral("007"));
             QCOMPARE(row[itemDesc], QStringLiteral("PARAÑAQUE ITEM"));
         } else if (row[code] == u"ER0001") {
-            QCOMPARE(row.last(), QStringLiteral("description changed"));
+            QCOMPARE(row[status], QStringLiteral("description changed"));
             QCOMPARE(row[desc], QStringLiteral("Renamed, \"new\""));
         } else {
-            statuses << row.last();
+            statuses << row[status];
+            // No link of the sample is reviewed.
+            QCOMPARE(row.mid(status + 1), (QStringList{"to review", "", ""}));
         }
     }
     QVERIFY(!statuses.isEmpty());
@@ -173,8 +178,8 @@ void TestListExports::coverageDialog() {
         dialog->findChild<QPushButton*>(QStringLiteral("cmdCoverageClose"))->click();
     });
     m_screen->listExports().showCoverage();
-    QCOMPARE(seen.columns,
-             (QStringList{"Category", "Items", "Mapped", "Per cent", "Links not in list"}));
+    QCOMPARE(seen.columns, (QStringList{"Category", "Items", "Mapped", "Per cent",
+                                        "Links not in list", "Approved", "% approved"}));
     QVERIFY(seen.rows.size() >= 2);
     QCOMPARE(seen.rows.last().first(), QStringLiteral("Total"));
     const int items =

@@ -82,13 +82,14 @@ void TestLinkHistory::eachChangeWritesOneRow() {
     // The look-up stands before the transaction, which holds only the two writes: the link's
     // gives its new key itself (no @@IDENTITY, which a trigger's insert would change).
     const QStringList log = gw().log();
-    QCOMPARE(log.size(), 7);
+    QCOMPARE(log.size(), 8);
     QVERIFY(log[0].startsWith(QStringLiteral("SELECT * FROM [Build_FIle].[dbo].ESOA_ER_LINK ")));
-    QCOMPARE(log.mid(1, 2), (QStringList{history::probeStatement(), "BEGIN TRANSACTION"}));
-    QVERIFY(log[3].startsWith(QStringLiteral("SET NOCOUNT ON; DECLARE @added TABLE ([ID] bigint); "
+    QCOMPARE(log.mid(1, 3), (QStringList{history::probeStatement(), history::probeHowStatement(),
+                                         "BEGIN TRANSACTION"}));
+    QVERIFY(log[4].startsWith(QStringLiteral("SET NOCOUNT ON; DECLARE @added TABLE ([ID] bigint); "
                                              "INSERT INTO [Build_FIle].[dbo].ESOA_ER_LINK (")));
-    QVERIFY(log[3].contains(QStringLiteral(" OUTPUT INSERTED.[ID] INTO @added SELECT ")));
-    QCOMPARE(log.mid(4, 2), (QStringList{history::insertStatement(), "COMMIT TRANSACTION"}));
+    QVERIFY(log[4].contains(QStringLiteral(" OUTPUT INSERTED.[ID] INTO @added SELECT ")));
+    QCOMPARE(log.mid(5, 2), (QStringList{history::insertStatement(), "COMMIT TRANSACTION"}));
     QVERIFY(!log.join(u'\n').contains(QStringLiteral("@@IDENTITY")));
     const QString id = linksOf(QStringLiteral("10020")).value(0).value(0);
     QVERIFY(!id.isEmpty());
@@ -350,10 +351,10 @@ void TestLinkHistory::theHistoryDialog() {
     pickMappingMenu(QStringLiteral("History of this link..."));
     QCOMPARE(shown,
              (QList<QStringList>{{"Action", "Old code", "Old description", "New code",
-                                  "New description", "Map ALL"},
+                                  "New description", "Map ALL", "Note"},
                                  {"rewrite", "ER0002", "Ketorolac 30 mg/mL ampule", "ER0001",
-                                  "Paracetamol 300 mg/2 mL ampule", ""},
-                                 {"add", "", "", "ER0002", "Ketorolac 30 mg/mL ampule", ""}}));
+                                  "Paracetamol 300 mg/2 mL ampule", "", ""},
+                                 {"add", "", "", "ER0002", "Ketorolac 30 mg/mL ampule", "", ""}}));
     QVERIFY(caption.startsWith(QStringLiteral("KETOROLAC (10020), revenue code PH")));
     // The header row has no link: nothing to show; the row right-clicked is the one shown.
     map->setRow(0);

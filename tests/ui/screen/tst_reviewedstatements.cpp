@@ -22,6 +22,8 @@
 #include "core/diagnostics/Catalogue.h"
 #include "core/diagnostics/DatabaseCheck.h"
 #include "core/diagnostics/ServerStatements.h"
+#include "core/review/LinkReview.h"
+#include "core/review/ReviewStatements.h"
 
 #include "core/history/HistoryStatements.h"
 #include "core/maintenance/ImportFile.h"
@@ -38,6 +40,7 @@
 #include "ui/maintenance/Tables.h"
 #include "ui/mapping/Mappings.h"
 #include "ui/reference/ReferenceSide.h"
+#include "ui/review/ReviewScreen.h"
 #include "ui/suggest/ProposalGrid.h"
 #include "ui/suggest/RetiredLinks.h"
 #include "ui/suggest/SuggestCodes.h"
@@ -306,9 +309,38 @@ void TestReviewedStatements::everyStatementSentIsOnFileAndNothingElse() {
                 if (const auto offer = s.linkHistory().newestBatch(gw(), link))
                     s.linkHistory().undo(gw(), *offer);
         });
+        // The links saved by another login, which this one may review.
+        gw().execute(
+            QStringLiteral("UPDATE Build_FIle..ESOA_LINK_HISTORY SET ChangedBy = 'clerk'"));
+        step(QStringLiteral("Review links: approve, flag, approve checked"), [&] {
+            ReviewScreen& review = s.review();
+            review.open();
+            QVERIFY(review.listedCount() >= 2);
+            review.approveRow(1);
+            m_prompter.textAnswers << QStringLiteral("wrong strength");
+            review.flagRow(2);
+            // Enough ticked rows for a whole statement of review rows, where the table has them.
+            for (int row = 3; row <= std::min(review.listedCount(), 3 + review::rowsPerInsert);
+                 ++row)
+                review.toggleTick(row);
+            review.approveChecked();
+            // Shown on the screen, with the description box the steps after this one typed.
+            const QString description = c.txtSOADesc->text();
+            review.showOnScreen(1);
+            c.txtSOADesc->setText(description);
+            review.window()->close();
+            const QString link = c.lblESOATableName->text() + QStringLiteral("_LINK");
+            gw().query(review::itemReviewsStatement(link, review.listed(1).revenueId,
+                                                    review.listed(1).itemId));
+            // A history made before its column How, which the login may not alter.
+            review::readLinks(gw(), link, false);
+        });
         step(QStringLiteral("Export all mappings; coverage by category"), [&] {
-            gw().query(reports::allMappingsStatement(c.lblESOATableName->text()));
-            reports::coverage(gw(), c.lblESOATableName->text());
+            // Without the tables of the history and the reviews, and with them.
+            for (bool withReview : {false, true}) {
+                gw().query(reports::allMappingsStatement(c.lblESOATableName->text(), withReview));
+                reports::coverage(gw(), c.lblESOATableName->text(), withReview);
+            }
         });
         // Some codes gone from the table, so that the import adds rows.
         gw().execute(QStringLiteral("DELETE FROM Build_FIle..") + c.lblESOATableName->text() +
