@@ -1,5 +1,6 @@
 #include "HistoryStatements.h"
 
+#include "core/db/OwnTables.h"
 #include "core/tsql/SqlText.h"
 
 namespace history {
@@ -72,7 +73,7 @@ QString addHowStatement() {
 }
 
 QString probeStatement() {
-    return QStringLiteral("SELECT TOP 1 1 FROM ") + table() + QStringLiteral(" WITH (NOLOCK)");
+    return owntables::probeStatement(QLatin1String(tableName));
 }
 
 QString probeHowStatement() {

@@ -1,6 +1,7 @@
 #include "ListApply.h"
 
 #include "core/db/Gateway.h"
+#include "core/db/OwnTables.h"
 #include "core/history/HistoryStatements.h"
 #include "core/history/LinkHistory.h"
 #include "core/maintenance/ImportFile.h"
@@ -80,36 +81,18 @@ QList<history::Refreshed> linksToRefresh(Gateway& db, const Comparison& c) {
 } // namespace
 
 bool tablesPresent(Gateway& db) {
-    for (const char* table : {versionTable, retiredTable, changeTable}) {
-        try {
-            Lookup probe = db.lookup(QStringLiteral("SELECT TOP 1 1 FROM ") +
-                                     sql::buildFileTable(QLatin1String(table)) +
-                                     QStringLiteral(" WITH (NOLOCK)"));
-            probe.close();
-        } catch (const DbError&) {
-            return false;
-        }
-    }
-    return true;
+    return owntables::present(
+        db, {QLatin1String(versionTable), QLatin1String(retiredTable), QLatin1String(changeTable)});
 }
 
 void makeTables(Gateway& db) {
-    if (tablesPresent(db))
-        return;
-    QString failure;
-    for (const QString& statement : createStatements()) {
-        try {
-            db.execute(statement);
-        } catch (const DbError& e) {
-            if (statement.startsWith(u"CREATE TABLE") && failure.isEmpty())
-                failure = e.description();
-        }
-    }
-    if (!tablesPresent(db))
-        throw DbError(QStringLiteral("The tables that record the lists' editions (%1, %2, %3) are "
-                                     "missing and could not be made: %4")
-                          .arg(QLatin1String(versionTable), QLatin1String(retiredTable),
-                               QLatin1String(changeTable), failure));
+    owntables::make(
+        db, {QLatin1String(versionTable), QLatin1String(retiredTable), QLatin1String(changeTable)},
+        createStatements(),
+        QStringLiteral("The tables that record the lists' editions (%1, %2, %3) are "
+                       "missing and could not be made")
+            .arg(QLatin1String(versionTable), QLatin1String(retiredTable),
+                 QLatin1String(changeTable)));
 }
 
 QString changedSinceText(const QString& table) {

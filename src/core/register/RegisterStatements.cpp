@@ -1,5 +1,6 @@
 #include "RegisterStatements.h"
 
+#include "core/db/OwnTables.h"
 #include "core/tsql/SqlText.h"
 
 namespace drugregister {
@@ -32,7 +33,7 @@ QStringList createStatements() {
 }
 
 QString probeStatement() {
-    return QStringLiteral("SELECT TOP 1 1 FROM ") + table() + QStringLiteral(" WITH (NOLOCK)");
+    return owntables::probeStatement(QLatin1String(tableName));
 }
 
 QString deleteStatement() {

@@ -1,5 +1,6 @@
 #include "LinkReview.h"
 
+#include "core/db/OwnTables.h"
 #include "core/db/ValueCompare.h"
 #include "core/history/HistoryStatements.h"
 #include "core/review/ReviewStatements.h"
@@ -21,31 +22,13 @@ QString textOf(const QVariant& v) {
 } // namespace
 
 bool present(Gateway& db) {
-    try {
-        Lookup probe = db.lookup(probeStatement());
-        probe.close();
-        return true;
-    } catch (const DbError&) {
-        return false;
-    }
+    return owntables::present(db, {QLatin1String(tableName)});
 }
 
 void makeTable(Gateway& db) {
-    if (present(db))
-        return;
-    QString failure;
-    for (const QString& statement : createStatements()) {
-        try {
-            db.execute(statement);
-        } catch (const DbError& e) {
-            if (statement.startsWith(u"CREATE TABLE"))
-                failure = e.description();
-        }
-    }
-    if (!present(db))
-        throw DbError(QStringLiteral("The table of the reviews (%1) is missing and could not be "
-                                     "made: %2")
-                          .arg(QLatin1String(tableName), failure));
+    owntables::make(db, {QLatin1String(tableName)}, createStatements(),
+                    QStringLiteral("The table of the reviews (%1) is missing and could not be made")
+                        .arg(QLatin1String(tableName)));
 }
 
 QString login(Gateway& db) {

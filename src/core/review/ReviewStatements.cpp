@@ -1,5 +1,6 @@
 #include "ReviewStatements.h"
 
+#include "core/db/OwnTables.h"
 #include "core/history/HistoryStatements.h"
 #include "core/tsql/SqlText.h"
 
@@ -52,7 +53,7 @@ QStringList createStatements() {
 }
 
 QString probeStatement() {
-    return QStringLiteral("SELECT TOP 1 1 FROM ") + table() + QStringLiteral(" WITH (NOLOCK)");
+    return owntables::probeStatement(QLatin1String(tableName));
 }
 
 QString loginStatement() {
