@@ -250,7 +250,8 @@ void ReviewScreen::showRow(int row) {
                            .arg(approved));
 }
 
-int ReviewScreen::record(const QList<int>& rows, const QString& state, const QString& note) {
+int ReviewScreen::record(const QList<int>& rows, const QString& state, const QString& note,
+                         bool report) {
     QList<review::LinkState*> links;
     for (int row : rows)
         links << &m_links[m_shown[row - 1]];
@@ -273,9 +274,9 @@ int ReviewScreen::record(const QList<int>& rows, const QString& state, const QSt
                            .arg(l.item, l.itemId, l.code, outcome.refused[i]);
         }
     }
-    if (rows.size() == 1 && !refused.isEmpty()) {
+    if (!report && !refused.isEmpty()) {
         m_form.prompter.message(outcome.refused.first());
-    } else if (rows.size() > 1) {
+    } else if (report) {
         QString report = QStringLiteral("%1 links %2.").arg(outcome.reviewed()).arg(state);
         if (!refused.isEmpty()) {
             const qsizetype more = refused.size() - namedRefusals;
@@ -294,7 +295,8 @@ int ReviewScreen::record(const QList<int>& rows, const QString& state, const QSt
 void ReviewScreen::approveRow(int row) {
     if (row < m_grid->fixedRows() || row >= m_grid->rows())
         return;
-    if (record({row}, QLatin1String(review::approved), QString()) == 1 && row + 1 < m_grid->rows())
+    if (record({row}, QLatin1String(review::approved), QString(), false) == 1 &&
+        row + 1 < m_grid->rows())
         m_grid->setRow(row + 1);
 }
 
@@ -305,7 +307,7 @@ void ReviewScreen::flagRow(int row) {
         QStringLiteral("Flag link"), QStringLiteral("Why is this link flagged?"));
     if (!note)
         return;
-    record({row}, QLatin1String(review::flagged), note->trimmed());
+    record({row}, QLatin1String(review::flagged), note->trimmed(), false);
 }
 
 void ReviewScreen::approveChecked() {
@@ -317,7 +319,7 @@ void ReviewScreen::approveChecked() {
         m_form.prompter.message(QStringLiteral("Tick the rows to approve first."));
         return;
     }
-    record(rows, QLatin1String(review::approved), QString());
+    record(rows, QLatin1String(review::approved), QString(), true);
 }
 
 void ReviewScreen::toggleTick(int row) {

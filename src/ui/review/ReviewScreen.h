@@ -57,8 +57,10 @@ private:
     static void fillFilter(QComboBox* box, QStringList values);
     bool passes(const review::LinkState& link) const;
     void showRow(int row);
-    // Records the state for the rows; says why any was refused. The number recorded.
-    int record(const QList<int>& rows, const QString& state, const QString& note);
+    // Records the state for the rows and shows the rows' new state. A report says how many were
+    // recorded and why any was not; without one, only the reason one row was refused is said.
+    // The number recorded.
+    int record(const QList<int>& rows, const QString& state, const QString& note, bool report);
 
     FormContext& m_form;
     QPointer<QDialog> m_window;

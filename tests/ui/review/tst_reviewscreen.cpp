@@ -216,6 +216,12 @@ void TestReviewScreen::theKeysApproveFlagAndTick() {
     box("cboReviewState")->setCurrentText(QStringLiteral("Approved"));
     QCOMPARE(grid()->rows(), 4);
     QVERIFY(rowOf(first) > 0);
+    // One ticked row is reported too.
+    box("cboReviewState")->setCurrentText(QStringLiteral("Flagged"));
+    QCOMPARE(grid()->rows(), 2);
+    grid()->setChecked(1, true);
+    button("cmdReviewApprove")->click();
+    QCOMPARE(m_boss.prompter().texts().last(), QStringLiteral("1 links approved."));
 }
 
 void TestReviewScreen::aLinkIsNotReviewedByWhoSavedIt() {
