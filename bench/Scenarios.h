@@ -28,6 +28,9 @@ void reportsScenario(Run& run);
 // "c. Update from new list..." of the imported ER list: the comparison through the screen, the
 // apply of 2,000 changes with the links, and the whole Apply click (ui/maintenance).
 void listUpdateScenario(Run& run);
+// "Review links": the list of every link with its state, and "Approve checked" of 1,000 rows,
+// on a history and reviews generated for the links (ui/review).
+void reviewScenarios(Run& run);
 // "Check this database..." on the generated database (ui/diagnostics).
 void databaseCheckScenario(Run& run);
 // The inventory search with a two-letter name filter (ui/hospital).

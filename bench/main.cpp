@@ -5,6 +5,7 @@
 //
 // Usage: brevant-bench            the whole benchmark
 //        brevant-bench --import      the import and the two checks alone
+//        brevant-bench --review      the review of links alone
 //        brevant-bench --startup FOLDER | --empty-window | --memory FOLDER   (its child processes)
 #include "Scenarios.h"
 
@@ -20,12 +21,12 @@ namespace {
 
 // The messages the scenarios should have met: "Done." after each import; a question per map all
 // (3 timed with the history, 3 without, 6 before an undo); a question and "500 restored." per
-// undo.
+// undo; the list update's result of its Apply click.
 void checkMessages(const ScriptedPrompter& prompter) {
     const QStringList texts = prompter.texts();
     if (texts.filter(QStringLiteral("Done.")).size() != 6 ||
         texts.filter(QStringLiteral("500 restored.")).size() != 3 ||
-        prompter.shown.size() != 6 + 12 + 6)
+        prompter.shown.size() != 6 + 12 + 6 + 1)
         std::printf("unexpected messages: %s\n", qPrintable(texts.join(" | ")));
 }
 
@@ -47,7 +48,9 @@ int main(int argc, char** argv) {
         return bench::qualityExplained(args[2]);
     // --import: the import and the two checks alone (they read the list it imports).
     const bool importOnly = args.size() >= 2 && args[1] == u"--import";
-    if (args.size() >= 2 && args[1].startsWith(u"--") && !importOnly)
+    // --review: the review of links alone, on the generated links.
+    const bool reviewOnly = args.size() >= 2 && args[1] == u"--review";
+    if (args.size() >= 2 && args[1].startsWith(u"--") && !importOnly && !reviewOnly)
         return bench::child(args[1], args.value(2));
 
     QTemporaryDir folder, files;
@@ -62,6 +65,10 @@ int main(int argc, char** argv) {
                 total.elapsed() / 1000.0, generated::inventoryItems, generated::proceduresPerTable,
                 generated::links, generated::erLines);
 
+    if (reviewOnly) {
+        bench::reviewScenarios(run);
+        return 0;
+    }
     bench::importScenario(run);
     if (importOnly) {
         bench::checkScenarios(run);
@@ -76,6 +83,7 @@ int main(int argc, char** argv) {
     bench::searchScenario(run);
     bench::databaseCheckScenario(run);
     bench::listUpdateScenario(run);
+    bench::reviewScenarios(run);
     bench::suggestScenarios(run);
     bench::startupScenarios(run);
     bench::qualityScenario(false);

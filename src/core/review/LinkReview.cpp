@@ -219,6 +219,7 @@ Outcome record(Gateway& db, const QString& linkTable, QList<LinkState*> links, c
         next += count;
     }
     transaction.commit();
+    // The workstation's time until the list is read again (the row holds the server's).
     const QString at = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     for (qsizetype i : accepted) {
         LinkState& link = *links[i];

@@ -227,7 +227,7 @@ void ReviewScreen::refresh() {
         m_grid->setColWidth(col, columns[col].width);
     if (m_grid->rows() > m_grid->fixedRows())
         m_grid->setRow(m_grid->fixedRows());
-    showRow(-1);
+    showSummary();
 }
 
 void ReviewScreen::showRow(int row) {
@@ -236,6 +236,9 @@ void ReviewScreen::showRow(int row) {
         m_grid->setTextMatrix(row, stateColumn, link.state);
         m_grid->setTextMatrix(row, noteColumn, link.note);
     }
+}
+
+void ReviewScreen::showSummary() {
     int toReview = 0, flagged = 0, approved = 0;
     for (qsizetype i : m_shown) {
         const QString& state = m_links[i].state;
@@ -274,6 +277,7 @@ int ReviewScreen::record(const QList<int>& rows, const QString& state, const QSt
                            .arg(l.item, l.itemId, l.code, outcome.refused[i]);
         }
     }
+    showSummary();
     if (!report && !refused.isEmpty()) {
         m_form.prompter.message(outcome.refused.first());
     } else if (report) {

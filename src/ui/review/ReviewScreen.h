@@ -56,7 +56,9 @@ private:
     // Fills a filter's items (its first "All", then `values`), keeping its choice where it can.
     static void fillFilter(QComboBox* box, QStringList values);
     bool passes(const review::LinkState& link) const;
+    // A row's state and note as recorded; the counts of the listed states under the list.
     void showRow(int row);
+    void showSummary();
     // Records the state for the rows and shows the rows' new state. A report says how many were
     // recorded and why any was not; without one, only the reason one row was refused is said.
     // The number recorded.
