@@ -214,6 +214,16 @@ void TestListUpdateScreen::applyThenReMapTheDroppedCodesLinksAndUndoBoth() {
              code + QStringLiteral(" | ") + description + QStringLiteral(" | Imaging | XR | PROC"));
     QCOMPARE(countRows(gw(), QStringLiteral("SELECT * FROM Build_FIle..ESOA_ER_LINK")), 5);
     QVERIFY(!grid->isChecked(1));
+    // The history says what made each change, as the review lists it.
+    const auto lastHow = [&](const char* item) {
+        return gw()
+            .query(QStringLiteral("SELECT TOP 1 Action, How FROM Build_FIle..ESOA_LINK_HISTORY "
+                                  "WHERE ItemID = '%1' ORDER BY ID DESC")
+                       .arg(QLatin1String(item)))
+            .rows.value(0);
+    };
+    QCOMPARE(lastHow("10079"), (QStringList{"refresh", "list update"}));
+    QCOMPARE(lastHow("3001"), (QStringList{"rewrite", "re-map"}));
     QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cmdRetiredClose")),
                       Qt::LeftButton);
     QVERIFY(!d->isVisible());
