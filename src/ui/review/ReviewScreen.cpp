@@ -189,7 +189,6 @@ void ReviewScreen::refresh() {
     Gateway& db = m_form.db();
     m_table = m_form.c.lblESOATableName->text();
     m_linkTable = m_table + QStringLiteral("_LINK");
-    m_window->setWindowTitle(QStringLiteral("Review links - ") + m_table);
     {
         WaitCursor wait(m_window);
         try {
@@ -246,7 +245,8 @@ void ReviewScreen::showSummary() {
         flagged += state == QLatin1String(review::flagged);
         approved += state == QLatin1String(review::approved);
     }
-    m_summary->setText(QStringLiteral("%1 links listed: %2 to review, %3 flagged, %4 approved.")
+    m_summary->setText(QStringLiteral("%1: %2 links listed: %3 to review, %4 flagged, %5 approved.")
+                           .arg(m_table)
                            .arg(m_shown.size())
                            .arg(toReview)
                            .arg(flagged)
