@@ -2,6 +2,7 @@
 
 #include "core/db/Backend.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -34,6 +35,9 @@ struct ExpectedTable {
     // What the program does while the table is missing, for a table it makes when first needed;
     // empty for a table the clerks' work needs.
     QString whenMissing;
+    // The columns the program adds to a table made before them, and what it does while one is
+    // missing.
+    QHash<QString, QString> addedWhenMissing;
 };
 
 // "varchar(50)", "varchar(max)", "smallmoney".

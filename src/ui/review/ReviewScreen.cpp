@@ -164,10 +164,15 @@ void ReviewScreen::open() {
 void ReviewScreen::fillFilter(QComboBox* box, QStringList values) {
     const QString chosen = box->currentText();
     values.removeAll(QString());
-    values.removeDuplicates();
+    // Names that differ only in case are one, as SQL Server compares them.
     std::sort(values.begin(), values.end(), [](const QString& a, const QString& b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
+    values.erase(std::unique(values.begin(), values.end(),
+                             [](const QString& a, const QString& b) {
+                                 return a.compare(b, Qt::CaseInsensitive) == 0;
+                             }),
+                 values.end());
     box->clear();
     box->addItem(all);
     box->addItems(values);
@@ -178,9 +183,12 @@ bool ReviewScreen::passes(const review::LinkState& link) const {
     const QString state = QLatin1String(stateChoices[std::max(0, m_state->currentIndex())].state);
     if (!state.isEmpty() && link.state != state)
         return false;
-    if (m_category->currentIndex() > 0 && link.category != m_category->currentText())
+    const auto same = [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    };
+    if (m_category->currentIndex() > 0 && !same(link.category, m_category->currentText()))
         return false;
-    return m_by->currentIndex() <= 0 || link.savedBy == m_by->currentText();
+    return m_by->currentIndex() <= 0 || same(link.savedBy, m_by->currentText());
 }
 
 void ReviewScreen::refresh() {
