@@ -185,9 +185,13 @@ void TestStartup::aSuccessfulLoginShowsTheScreenUntilItIsClosed() {
 void TestStartup::closingSavesTheWindowAndTheNextStartRestoresIt() {
     modBrevant::currentUser().setLogin(embeddedLogin);
     const QRect placed(40, 30, 700, 500);
+    // A window manager (Wine's) may place a window it maps after the program did: each step waits
+    // until the window is mapped and stands where it was put.
     QTimer::singleShot(0, [&] {
         MainScreen* screen = modBrevant::frmESOA_Items();
+        (void)QTest::qWaitForWindowExposed(screen);
         screen->setGeometry(placed);
+        (void)QTest::qWaitFor([&] { return screen->geometry() == placed; }, 3000);
         screen->close();
     });
     QCOMPARE(modBrevant::Main(), 0);
@@ -195,6 +199,8 @@ void TestStartup::closingSavesTheWindowAndTheNextStartRestoresIt() {
     QRect restored;
     QTimer::singleShot(0, [&] {
         MainScreen* screen = modBrevant::frmESOA_Items();
+        (void)QTest::qWaitForWindowExposed(screen);
+        (void)QTest::qWaitFor([&] { return screen->geometry() == placed; }, 3000);
         restored = screen->geometry();
         screen->close();
     });
