@@ -1,5 +1,6 @@
 #include "LinkHistory.h"
 
+#include "core/db/OwnTables.h"
 #include "core/db/ValueCompare.h"
 #include "core/history/HistoryStatements.h"
 #include "core/tsql/SqlText.h"
@@ -64,12 +65,9 @@ bool LinkHistory::available(Gateway& db) {
 
 bool LinkHistory::present(Gateway& db) {
     if (m_state == State::Unknown) {
-        try {
-            Lookup probe = db.lookup(probeStatement());
-            probe.close();
+        if (owntables::present(db, {QLatin1String(tableName)})) {
             m_state = State::Present;
             m_withHow = probeHow(db);
-        } catch (const DbError&) {
         }
     }
     return m_state == State::Present;

@@ -1,17 +1,13 @@
 #include "RegisterWrite.h"
 
 #include "core/db/Gateway.h"
+#include "core/db/OwnTables.h"
 #include "core/register/RegisterStatements.h"
 
 namespace drugregister {
 
 bool replaceRegister(Gateway& db, const QList<Product>& products, const WriteProgress& progress) {
-    bool missing = false;
-    try {
-        db.lookup(probeStatement());
-    } catch (const DbError&) {
-        missing = true;
-    }
+    const bool missing = !owntables::present(db, {QLatin1String(tableName)});
     Gateway::Transaction transaction(db);
     // Each statement that fails is skipped: the insert then says why.
     if (missing)

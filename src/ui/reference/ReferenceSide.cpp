@@ -1,5 +1,6 @@
 #include "ReferenceSide.h"
 
+#include "core/maintenance/ImportFile.h"
 #include "core/text/NextField.h"
 #include "core/tsql/SqlText.h"
 #include "ui/screen/FormContext.h"
@@ -182,12 +183,7 @@ namespace {
 
 // Whether two codes are the same as SQL Server compares them: case and trailing blanks aside.
 bool sameCode(const QString& a, const QString& b) {
-    auto trimmed = [](QString s) {
-        while (s.endsWith(u' '))
-            s.chop(1);
-        return s;
-    };
-    return trimmed(a).compare(trimmed(b), Qt::CaseInsensitive) == 0;
+    return importfile::codeKey(a) == importfile::codeKey(b);
 }
 
 // The first data row of a grid whose cell in `col` passes `match`; -1 when none does.
